@@ -1,0 +1,124 @@
+#include "engine/GImage.h"
+
+#include <SDL/SDL.h>
+#include <SDL/SDL_image.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "engine/GameEngine.h"
+#include "platform/Paths.h"
+
+std::list<GImage*> GImage::loadedList;
+BOOL GImage::justCalled = FALSE;
+
+TranslatedColor translate_color(unsigned int int_color) {
+    TranslatedColor c;
+    c.r = static_cast<unsigned char>(int_color & 0xFF);
+    c.g = static_cast<unsigned char>((int_color >> 8) & 0xFF);
+    c.b = static_cast<unsigned char>((int_color >> 16) & 0xFF);
+    return c;
+}
+
+int getNextPowerOfTwo(int n) {
+    int v = 2;
+    while (v < n) v *= 2;
+    return v;
+}
+
+GImage* GImage::CreateNew(const char* sfilename) {
+    // One full turn of the list: each entry moves from the front to the back; a match stops the
+    // turn, so a found picture ends up last and the others keep their circular order.
+    size_t count = loadedList.size();
+    for (size_t i = 0; i < count; ++i) {
+        GImage* img = loadedList.front();
+        loadedList.pop_front();
+        loadedList.push_back(img);
+        if (img && std::strcmp(img->filename, sfilename) == 0) return img;
+    }
+    justCalled = TRUE;
+    GImage* img = new GImage(sfilename);
+    loadedList.push_back(img);
+    return img;
+}
+
+void GImage::ClearCache() {
+    for (GImage* img : loadedList) delete img;
+    loadedList.clear();
+    if (GameEngine::gEngine) GameEngine::gEngine->curImage = nullptr;
+}
+
+GImage::GImage(const char* sfilename) : oW(0), oH(0), w(2), h(2), data(0), hasTransparent(FALSE), loaded(false) {
+    if (!justCalled) {
+        MessageBoxA(nullptr, "\"new\" used for GImage init instead of GImage::CreateNew(...)!", "", MB_OK);
+    }
+    justCalled = FALSE;
+    std::snprintf(filename, sizeof(filename), "%s", sfilename ? sfilename : "");
+
+    std::string path = platform::ResolvePath(filename);
+    SDL_Surface* picture = IMG_Load(path.c_str());
+    if (!picture) {
+        char msg[300];
+        std::snprintf(msg, sizeof(msg), "Error Loading File: %s", filename);
+        MessageBoxA(nullptr, msg, "", MB_OK);
+        PostQuitMessage(0);
+        // The picture stays empty: it has no texture and every primitive skips it.
+        return;
+    }
+    oW = picture->w;
+    oH = picture->h;
+    w = getNextPowerOfTwo(oW);
+    h = getNextPowerOfTwo(oH);
+
+    SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x000000FF, 0x0000FF00, 0x00FF0000,
+                                                0xFF000000);
+    if (!surface) {
+        SDL_FreeSurface(picture);
+        char msg[300];
+        std::snprintf(msg, sizeof(msg), "Error Loading File: %s", filename);
+        MessageBoxA(nullptr, msg, "", MB_OK);
+        PostQuitMessage(0);
+        return;
+    }
+    SDL_FillRect(surface, nullptr, SDL_MapRGBA(surface->format, 0, 0, 0, 0));
+    // Copy the pixels, alpha included, without blending them onto the empty surface.
+    SDL_SetAlpha(picture, 0, 255);
+    SDL_BlitSurface(picture, nullptr, surface, nullptr);
+
+    if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+    Uint32* pixels = static_cast<Uint32*>(surface->pixels);
+    int stride = surface->pitch / 4;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            Uint32& texel = pixels[y * stride + x];
+            TranslatedColor c = translate_color(texel);
+            if (c.r == 255 && c.b == 255 && c.g == 0) {
+                hasTransparent = TRUE;
+                texel = 0;
+            }
+        }
+    }
+
+    glGenTextures(1, &data);
+    glBindTexture(GL_TEXTURE_2D, data);
+    if (GameEngine::gEngine) GameEngine::gEngine->curImage = this;
+    if (surface->format->BitsPerPixel == 32) {
+        hasTransparent = TRUE;
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, surface->pixels);
+    } else if (surface->format->BitsPerPixel == 24) {
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, w, h, 0, GL_RGB, GL_UNSIGNED_BYTE, surface->pixels);
+    } else {
+        MessageBoxA(nullptr, "non true color! this will break!", "", MB_OK);
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    SDL_FreeSurface(surface);
+    SDL_FreeSurface(picture);
+    loaded = true;
+}
+
+GImage::~GImage() {
+    if (data) glDeleteTextures(1, &data);
+}

@@ -1,0 +1,153 @@
+// The one engine object: window and GL context, key states, joystick, the current font and bound
+// picture, music state, the tower's view rotation, the fade overlay and the screen shake; with the
+// drawing, text and audio operations.
+#pragma once
+
+#include <SDL/SDL.h>
+
+#include "engine/GColor.h"
+#include "engine/GL.h"
+#include "platform/win32.h"
+
+class GFont;
+class GImage;
+class GMusic;
+
+class GameEngine {
+public:
+    static GameEngine* gEngine;
+
+    HWND hwnd;
+    HDC hDC;
+    HGLRC hRC;
+    int w;
+    int h;
+    GFont* fontDefault;
+    GFont* curFont;
+    SDL_Joystick* joyStick;
+    GImage* curImage;
+    char cmdLine[256];
+    GLuint fontbase;
+    int fontW;
+    int fontH;
+    float fadePerc;
+    char errText[256];
+    float rotx;
+    float roty;
+    int rotxdir;
+    bool keys[256];
+    bool windowactive;
+    GMusic* music;
+    int musFade;
+    int musFadeMax;
+    float textScale;
+    DWORD bfps;
+    DWORD efps;
+    DWORD framelimit;
+    float fps;
+    UINT joyXcenter, joyYcenter;
+    JOYINFO jInfo;
+    float ShakeX, ShakeY;
+    float ShakeAmpX, ShakeAmpY;
+    float ShakeCounter;
+    float ShakeTimer;
+    float ShakeSpeed;
+
+    // Frames completed since start (the replay, capture and --frames options count with it).
+    long frameCount;
+
+    // Capture statics.
+    static BOOL takeScreen;
+    static BOOL recordMovie;
+    static int recordDelay;
+    static char screenFName[256];
+    static int recordX, recordY, recordW, recordH;
+
+    GameEngine();
+
+    // Window, context and the rest of the engine.
+    void Init(HINSTANCE hInstance, const char* windowName, int swidth, int sheight, bool windowed);
+    void EnableOpenGL(HWND hWnd, HDC* hDC, HGLRC* hRC);
+    void DisableOpenGL();
+    void ShutDown();
+    void SetClearColor(GColor c);
+    static void MessageBoxD(int d, const char* cap);
+    static void MessageBoxF(float f, const char* cap);
+
+    // Joystick.
+    void EnableJoyStick();
+    int JoyStickX();
+    int JoyStickY();
+    int JoyButton(int b);
+    void DisableJoyStick();
+    bool GetJoyStickInfo();
+
+    // Sound and music.
+    void SoundInit();
+    void MusicLoop(GMusic* smusic);
+    void MusicPlay(GMusic* smusic, int stimes);
+    void MusicFade(int fadeTime);
+    void MusicStop();
+    bool IsMusicPlaying();
+    // One frame of the music volume and fade (the frame loop calls it after the world update).
+    void MusicFrame();
+
+    // Screen shake and capture.
+    void Shake(float ampX, float ampY, float speed, float dur);
+    void ShakeUpd();
+    static void TakeScreenShot(const char* filename);
+    static void StartMovie(const char* filename);
+    static void EndMovie();
+    static void SetRecordBox(int sx, int sy, int sw, int sh);
+    static void ScreenShot(const char* filename);
+    // The capture step of a frame (after the picture is finished, before the swap).
+    void CaptureFrame();
+
+    // Drawing.
+    void SetColor(float r, float g, float b, float a);
+    void ResetColor();
+    void DrawImage(int side, GImage* image, int xP, int yP, float scale, float rot, float xinv, float yinv);
+    void DrawImagePart(int side, GImage* image, int xP, int yP, int wP, int hP, int cx, int cy, int cw, int ch,
+                       float scale, float rot, float xinv, float yinv);
+    void DrawImagePart(int side, GImage* image, int xP, int yP, int cx, int cy, int cw, int ch, float scale,
+                       float rot, float xinv, float yinv);
+    void DrawBox(int side, int xP, int yP, int wP, int hP, int zP);
+    void DrawImage3DBox(GImage* image, int xP, int yP, float scale, float rot, float xinv, float yinv);
+
+    // Text.
+    void SelectFont(GFont* gfont);
+    void DrawTextA(float x, float y, const char* fmt, ...);
+    void DrawTextBox(float x, float y, int sw, int sh, const char* fmt, ...);
+    void LoadWinFont(const char* fontName, int size, int thickness);
+    void DrawWinText(float x, float y, const char* fmt, ...);
+    void DrawWinTextBox(float x, float y, int sw, int sh, const char* fmt, ...);
+
+    // The orthographic 640 x 480 projection the frame loop sets before drawing.
+    void SetScreenProjection();
+    // One whole frame of the loop (clear, input, update, shake, music, draw, capture, swap).
+    void RunFrame();
+
+    // Helpers shared by the primitives.
+    static float NormaliseInv(float v);
+    static bool Culled(int xP, int yP, float W, float H);
+};
+
+// Colour escapes inside drawn text: '^' followed by R, G, B, W or K.
+void ModifyMidString(GameEngine* gEngine, char c);
+
+// Returns the integer below which the screen frame pacing considers a frame due.
+bool FrameDue(DWORD efps, DWORD bfps, DWORD framelimit);
+
+// The game side, called by the frame loop.
+void GameInit(GameEngine* gEngine, HINSTANCE hInstance);
+void GameStart(GameEngine* gEngine);
+void HandleKeys(GameEngine* gEngine);
+void GameLoop(GameEngine* gEngine);
+void GameDraw(GameEngine* gEngine);
+void GameEnd(GameEngine* gEngine);
+
+LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+int WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, char* lpCmdLine, int iCmdShow);
+
+// The one global engine object.
+extern GameEngine gEngine;

@@ -1,0 +1,163 @@
+// Text from bitmap fonts, glyph by glyph, with '^' colour escapes; and the plain diagnostic font
+// built into display lists.
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "engine/GFont.h"
+#include "engine/GameEngine.h"
+#include "engine/WinFont.h"
+
+void ModifyMidString(GameEngine* gEngine, char c) {
+    switch (c) {
+        case 'R': gEngine->SetColor(1, 0, 0, 1); break;
+        case 'G': gEngine->SetColor(0, 1, 0, 1); break;
+        case 'B': gEngine->SetColor(0, 0, 1, 1); break;
+        case 'W': gEngine->SetColor(1, 1, 1, 1); break;
+        case 'K': gEngine->SetColor(0, 0, 0, 1); break;
+        default: break;
+    }
+}
+
+void GameEngine::SelectFont(GFont* gfont) { curFont = gfont; }
+
+static void DrawFormatted(GameEngine* e, float x, float y, const char* text) {
+    GFont* f = e->curFont;
+    if (!f || !f->Usable()) return;
+    float s = f->scale;
+    int pen = 0;
+    size_t len = std::strlen(text);
+    for (size_t i = 0; i < len; ++i) {
+        char c = text[i];
+        if (c == '^' && i + 1 < len) {
+            ModifyMidString(e, text[i + 1]);
+            ++i;
+            continue;
+        }
+        // Characters the font has no cell for are skipped rather than read outside the picture.
+        if (!f->HasGlyph(c)) continue;
+        int idx = static_cast<signed char>(c) - 32;
+        int cx = (idx % f->tileCountX) * f->tileW;
+        int cy = (idx / f->tileCountX) * f->tileH;
+        e->DrawImagePart(0, f->image, static_cast<int>(x + 2 * pen * s * e->textScale), static_cast<int>(y), cx, cy,
+                         f->tileW, f->tileH, e->textScale * s, 0, 1, 1);
+        pen += f->GetWSpace(c) + 1;
+    }
+}
+
+void GameEngine::DrawTextA(float x, float y, const char* fmt, ...) {
+    if (!fmt) return;
+    char text[256];
+    va_list ap;
+    va_start(ap, fmt);
+    std::vsnprintf(text, sizeof(text), fmt, ap);  // longer texts are cut, never overflowed
+    va_end(ap);
+    DrawFormatted(this, x, y, text);
+}
+
+void GameEngine::DrawTextBox(float x, float y, int sw, int, const char* fmt, ...) {
+    if (!fmt || !curFont || !curFont->Usable()) return;
+    char text[256];
+    va_list ap;
+    va_start(ap, fmt);
+    std::vsnprintf(text, sizeof(text), fmt, ap);
+    va_end(ap);
+    float s = curFont->scale;
+    size_t len = std::strlen(text);
+    size_t pos = 0;
+    int line = 0;
+    while (pos < len) {
+        float width = 0, target = static_cast<float>(sw);
+        size_t end = pos;
+        while (end < len) {
+            char c = text[end];
+            if (c == '^' && end + 1 < len) target += (2 * curFont->GetWSpace(text[end + 1]) + 2) * s;
+            float cw = (2 * curFont->GetWSpace(c) + 2) * s;
+            if (width + cw >= target) break;
+            width += cw;
+            ++end;
+        }
+        if (end < len) {
+            size_t cut = end;
+            while (cut > pos && text[cut] != ' ') --cut;
+            // A single word wider than the box is broken where it overflows.
+            if (cut > pos) end = cut;
+            if (end == pos) end = pos + 1;
+        }
+        std::string part(text + pos, end - pos);
+        DrawTextA(x, y + line * curFont->tileH * 2 * s, "%s", part.c_str());
+        ++line;
+        pos = end;
+        while (pos < len && text[pos] == ' ') ++pos;
+    }
+}
+
+void GameEngine::LoadWinFont(const char*, int, int) {
+    fontbase = glGenLists(96);
+    if (fontbase == 0) return;
+    for (int i = 0; i < 96; ++i) {
+        unsigned char rows[12];
+        WinFontGlyph(static_cast<char>(32 + i), rows);
+        glNewList(fontbase + i, GL_COMPILE);
+        glBitmap(8, 12, 0, 2, 8, 0, rows);
+        glEndList();
+    }
+}
+
+void GameEngine::DrawWinText(float x, float y, const char* fmt, ...) {
+    if (!fmt || fontbase == 0) return;
+    char text[256];
+    va_list ap;
+    va_start(ap, fmt);
+    std::vsnprintf(text, sizeof(text), fmt, ap);
+    va_end(ap);
+    glPushMatrix();
+    glViewport(0, 0, w, h);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, w, h, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_TEXTURE_2D);
+    glRasterPos2f(x + ShakeX, y + ShakeY);
+    glPushAttrib(GL_LIST_BIT);
+    glListBase(fontbase - 32);
+    std::string visible;
+    for (const char* p = text; *p; ++p)
+        if (static_cast<unsigned char>(*p) >= 32 && static_cast<unsigned char>(*p) < 128) visible += *p;
+    glCallLists(static_cast<GLsizei>(visible.size()), GL_UNSIGNED_BYTE, visible.data());
+    glPopAttrib();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glEnable(GL_TEXTURE_2D);
+}
+
+void GameEngine::DrawWinTextBox(float x, float y, int sw, int, const char* fmt, ...) {
+    if (!fmt) return;
+    char text[256];
+    va_list ap;
+    va_start(ap, fmt);
+    std::vsnprintf(text, sizeof(text), fmt, ap);
+    va_end(ap);
+    size_t perLine = static_cast<size_t>(sw > fontW ? sw / fontW : 1);
+    std::string s = text;
+    size_t pos = 0;
+    int n = 0;
+    while (pos < s.size()) {
+        size_t end = pos + perLine;
+        if (end < s.size()) {
+            size_t cut = s.rfind(' ', end);
+            if (cut != std::string::npos && cut > pos) end = cut;
+        } else {
+            end = s.size();
+        }
+        DrawTextA(x, y + static_cast<float>((fontH + 5) * n), "%s", s.substr(pos, end - pos).c_str());
+        ++n;
+        pos = end;
+        while (pos < s.size() && s[pos] == ' ') ++pos;
+    }
+}

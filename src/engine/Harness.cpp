@@ -1,0 +1,129 @@
+#include "engine/Harness.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "engine/GameEngine.h"
+#include "platform/Log.h"
+#include "platform/Options.h"
+#include "platform/Paths.h"
+#include "platform/Replay.h"
+
+namespace harness {
+namespace {
+std::unique_ptr<platform::ReplayPlayer> g_player;
+platform::ReplayRecorder g_recorder;
+bool g_applyingReplay = false;
+bool g_failed = false;
+}  // namespace
+
+bool Prepare() {
+    platform::Options& o = platform::CurrentOptions();
+    g_player.reset();
+    g_recorder = platform::ReplayRecorder();
+    g_failed = false;
+    if (!o.replayFile.empty()) {
+        std::vector<platform::ReplayEvent> events;
+        std::string error;
+        if (!platform::LoadReplayFile(o.replayFile, &events, &error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return false;
+        }
+        g_player.reset(new platform::ReplayPlayer(std::move(events)));
+    }
+    return true;
+}
+
+void BeforeInput(GameEngine* e) {
+    if (!g_player) return;
+    g_applyingReplay = true;
+    g_player->ApplyFrame(e->frameCount, [&](int vk, bool down) {
+        MSG m{e->hwnd, static_cast<UINT>(down ? WM_KEYDOWN : WM_KEYUP), static_cast<WPARAM>(vk), 0, 0};
+        DispatchMessageA(&m);
+    });
+    g_applyingReplay = false;
+}
+
+void OnKey(GameEngine* e, int vk, bool down) {
+    if (platform::CurrentOptions().recordFile.empty()) return;
+    g_recorder.Key(e->frameCount, vk, down);
+}
+
+void AfterDraw(GameEngine* e) {
+    for (const platform::ScreenshotRequest& r : platform::CurrentOptions().screenshots) {
+        if (r.frame != e->frameCount) continue;
+        if (!SaveFramePng(r.file, 640, 480)) {
+            platform::LogMessage("Could not write the screenshot \"" + r.file + "\"");
+            g_failed = true;
+        }
+    }
+}
+
+void AfterFrame(GameEngine* e) {
+    ++e->frameCount;
+    long limit = platform::CurrentOptions().frames;
+    if (limit >= 0 && e->frameCount >= limit) PostQuitMessage(0);
+}
+
+bool Finish(GameEngine* e) {
+    platform::Options& o = platform::CurrentOptions();
+    bool ok = !g_failed;
+    if (!o.recordFile.empty()) {
+        if (!platform::WriteFileAtomically(o.recordFile, platform::FormatReplay(g_recorder.Events()))) {
+            platform::LogMessage("Could not write the recording \"" + o.recordFile + "\"");
+            ok = false;
+        }
+    }
+    if (!o.dumpStateFile.empty()) {
+        if (!platform::WriteFileAtomically(o.dumpStateFile, GameStateJson(e))) {
+            platform::LogMessage("Could not write the state dump \"" + o.dumpStateFile + "\"");
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+bool SaveFramePng(const std::string& file, int width, int height) {
+    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    std::string tmp = file + ".tmp";
+    FILE* f = std::fopen(tmp.c_str(), "wb");
+    if (!f) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!png || !info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(f);
+        std::remove(tmp.c_str());
+        return false;
+    }
+    png_init_io(png, f);
+    // The frame's own alpha is meaningless on screen: write an opaque RGB picture.
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    std::vector<unsigned char> row(static_cast<size_t>(width) * 3);
+    for (int y = 0; y < height; ++y) {
+        // OpenGL's first row is the bottom of the screen.
+        const unsigned char* src = &pixels[static_cast<size_t>(height - 1 - y) * width * 4];
+        for (int x = 0; x < width; ++x) {
+            row[x * 3 + 0] = src[x * 4 + 0];
+            row[x * 3 + 1] = src[x * 4 + 1];
+            row[x * 3 + 2] = src[x * 4 + 2];
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    if (std::fclose(f) != 0) {
+        std::remove(tmp.c_str());
+        return false;
+    }
+    return std::rename(tmp.c_str(), file.c_str()) == 0;
+}
+
+}  // namespace harness

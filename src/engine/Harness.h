@@ -1,0 +1,34 @@
+// Options a run was started with that reach into the frame loop: recorded input played back or
+// recorded, frames captured as PNG, a frame limit and a state dump at the end.
+#pragma once
+
+#include <string>
+
+#include "platform/win32.h"
+
+class GameEngine;
+
+namespace harness {
+
+// Loads the replay file and prepares captures from the current options. Returns false (after
+// printing FILE:LINE: reason) when a replay file is bad; the program then exits with status 2.
+bool Prepare();
+
+// Before the frame's input handling: applies the replay events of this frame.
+void BeforeInput(GameEngine* e);
+// After the picture is finished, before the swap: saves requested screenshots.
+void AfterDraw(GameEngine* e);
+// After the frame: counts it and asks to quit at the frame limit.
+void AfterFrame(GameEngine* e);
+// A key the player pressed or released (window messages), for --record.
+void OnKey(GameEngine* e, int vk, bool down);
+// At exit: writes the recording and the state dump. Returns false when a file could not be written.
+bool Finish(GameEngine* e);
+
+// Saves the current frame buffer (640 x 480 game pixels) as an upright PNG.
+bool SaveFramePng(const std::string& file, int width, int height);
+
+}  // namespace harness
+
+// The game's state as JSON (the game side provides it).
+std::string GameStateJson(GameEngine* e);

@@ -1,0 +1,46 @@
+// The program's entry: options first, then the data folder, then the game.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "engine/GameEngine.h"
+#include "engine/Harness.h"
+#include "platform/Log.h"
+#include "platform/Options.h"
+#include "platform/Paths.h"
+
+int main(int argc, char** argv) {
+    platform::Options& o = platform::CurrentOptions();
+    switch (platform::ParseOptions(argc, argv, &o)) {
+        case platform::ParseResult::ExitOk: return 0;
+        case platform::ParseResult::ExitError: return 2;
+        case platform::ParseResult::Run: break;
+    }
+    platform::SetVerbose(o.verbose);
+
+    std::string dataDir = o.dataDir;
+    if (dataDir.empty()) {
+        std::vector<std::string> searched;
+        dataDir = platform::FindDataDir(platform::ExecutableDir(), &searched);
+        if (dataDir.empty()) {
+            std::string msg = "Could not find the game data. Searched:";
+            for (const std::string& s : searched) msg += " " + s;
+            msg += " (use --data DIR)";
+            platform::LogMessage(msg);
+            return 1;
+        }
+    } else if (!platform::IsDirectory(dataDir)) {
+        platform::LogMessage("The data folder \"" + dataDir + "\" does not exist");
+        return 1;
+    }
+    platform::SetDataDir(dataDir);
+    platform::SetSaveDir(o.saveDir.empty() ? platform::DefaultSaveDir() : o.saveDir);
+    platform::LogVerbose("data folder: " + platform::DataDir());
+    platform::LogVerbose("save folder: " + platform::SaveDir());
+
+    if (!harness::Prepare()) return 2;
+
+    std::vector<char> cmd(o.cmdLine.begin(), o.cmdLine.end());
+    cmd.push_back(0);
+    return WinMain(nullptr, nullptr, cmd.data(), 0);
+}

@@ -1,0 +1,44 @@
+// What a platform backend provides. Exactly one backend is linked into each executable:
+// the SDL window backend (the game) or the headless OSMesa backend (the headless runner and tests).
+#pragma once
+
+#include <string>
+
+#include "platform/win32.h"
+
+namespace platform {
+
+struct BackendInfo {
+    const char* name;   // "window" or "headless"
+    bool headless;
+};
+
+const BackendInfo& Backend();
+
+// Opens the window (or offscreen buffer) with a current OpenGL context of width x height.
+bool OpenVideo(const char* title, int width, int height, bool fullscreen);
+void CloseVideo();
+bool IsVideoOpen();
+
+// Brings up SDL's audio subsystem (and whatever else the backend needs besides video).
+bool InitAudioSubsystem();
+
+// Moves native events into the message queue (PostMessageA).
+void PumpEvents();
+
+// Presents the finished frame.
+void Present();
+
+// Milliseconds since start; the headless backend runs a virtual clock.
+DWORD Milliseconds();
+
+// Called by the frame loop when no frame is due yet: the window backend sleeps until the next
+// frame is due (never a busy wait); the headless backend advances its virtual clock to it.
+void WaitUntil(DWORD dueMs);
+
+// Full-screen switch; returns the new state.
+bool ToggleFullScreen();
+bool IsFullScreen();
+void ShowMouseCursor(bool show);
+
+}  // namespace platform

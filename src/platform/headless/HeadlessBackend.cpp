@@ -1,0 +1,90 @@
+// No window and no X server: an offscreen OSMesa context, and a virtual clock so frames run back
+// to back.
+#include <GL/osmesa.h>
+#include <SDL/SDL.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/Backend.h"
+#include "platform/Log.h"
+
+namespace platform {
+namespace {
+OSMesaContext g_ctx = nullptr;
+std::vector<unsigned char> g_buffer;
+DWORD g_clock = 0;
+}  // namespace
+
+const BackendInfo& Backend() {
+    static BackendInfo info{"headless", true};
+    return info;
+}
+
+bool OpenVideo(const char*, int width, int height, bool) {
+    if (g_ctx) return true;
+    g_ctx = OSMesaCreateContextExt(OSMESA_RGBA, 16, 0, 0, nullptr);
+    if (!g_ctx) {
+        LogMessage("Could not create the offscreen OpenGL context");
+        return false;
+    }
+    g_buffer.assign(static_cast<size_t>(width) * height * 4, 0);
+    if (!OSMesaMakeCurrent(g_ctx, g_buffer.data(), GL_UNSIGNED_BYTE, width, height)) {
+        LogMessage("Could not make the offscreen OpenGL context current");
+        OSMesaDestroyContext(g_ctx);
+        g_ctx = nullptr;
+        return false;
+    }
+    return true;
+}
+
+void CloseVideo() {
+    if (g_ctx) OSMesaDestroyContext(g_ctx);
+    g_ctx = nullptr;
+    g_buffer.clear();
+}
+
+bool IsVideoOpen() { return g_ctx != nullptr; }
+
+bool InitAudioSubsystem() {
+    // Sounds and music still load and "play", into a dummy device.
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+}
+
+void PumpEvents() {}
+
+void Present() { glFinish(); }
+
+DWORD Milliseconds() { return g_clock; }
+
+void WaitUntil(DWORD dueMs) {
+    // Jump straight to the moment the next frame is due.
+    if (static_cast<int32_t>(dueMs - g_clock) > 0) g_clock = dueMs;
+    else g_clock += 1;
+}
+
+bool ToggleFullScreen() { return false; }
+bool IsFullScreen() { return false; }
+void ShowMouseCursor(bool) {}
+
+}  // namespace platform
+
+struct PlatformDC {};
+struct PlatformGLContext {};
+namespace {
+PlatformDC g_dc;
+PlatformGLContext g_rc;
+}  // namespace
+HDC GetDC(HWND) { return &g_dc; }
+int ReleaseDC(HWND, HDC) { return 1; }
+int ChoosePixelFormat(HDC, const PIXELFORMATDESCRIPTOR*) { return 1; }
+BOOL SetPixelFormat(HDC, int, const PIXELFORMATDESCRIPTOR*) { return TRUE; }
+HGLRC wglCreateContext(HDC) { return platform::IsVideoOpen() ? &g_rc : nullptr; }
+BOOL wglMakeCurrent(HDC, HGLRC) { return TRUE; }
+BOOL wglDeleteContext(HGLRC) { return TRUE; }
+BOOL SwapBuffers(HDC) {
+    platform::Present();
+    return TRUE;
+}
