@@ -1,0 +1,166 @@
+// The generated pictures in the data folder against the manifest: every picture the game
+// loads exists at its listed size, every cell the game cuts lies inside its picture, uses
+// of one picture do not trample each other, and finished animations show something.
+#include "image.h"
+#include "manifest.h"
+#include "pathutil.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <memory>
+
+using namespace toolcommon;
+
+namespace {
+
+const std::string kManifest = std::string(BRACKMOOR_SOURCE_DIR) + "/assets/manifest.txt";
+const std::string kBuildDir = BRACKMOOR_BINARY_DIR;  // data/ lives here, beside the executables
+
+// The pictures the game's code asks the image cache for, spelled as the code spells them.
+const char* const kLoadedByTheGame[] = {
+    "data/Menu/building1.png", "data/Menu/sky1.png", "data/Menu/character_1.png", "data/Menu/bkmLogo1.png",
+    "data/Menu/tallow.png", "data/Menu/tovr.png", "data/Menu/guiBox.png", "data/Menu/guiText.png",
+    "data/Menu/cursor.png", "data/Menu/pause.png", "data/Menu/lvl1.png", "data/Menu/lvl2.png",
+    "data/Menu/lvl3.png",
+    "data/building/tiles.png", "data/building/bkgleft1.png", "data/building/bkgright1.png",
+    "data/building/bkgleft2.png", "data/building/bkgright2.png", "data/building/bkgleft4.png",
+    "data/building/bkgright4.png", "data/building/bkgleft5.png", "data/building/bkgright5.png",
+    "data/building/credit_clouds1.png", "data/building/credit_clouds2.png", "data/building/credit_city.png",
+    "data/bugtorcher.png", "data/bugzooka.png", "data/dither.png", "data/hudBKG.png",
+    "data/enemy/enemy_sheet1.png", "data/enemy/boss1.png", "data/building/block_sheet1.png",
+    "data/enemy/eye_boss1.png", "data/electricity.png", "data/other1.png", "data/enemy/crabwalker.png",
+    "data/enemy/eyeCrawler.png", "data/enemy/phase2bot.png",
+    "data/player/player.png", "data/player/playerFire.png", "data/player/playerBaz.png",
+};
+
+const Manifest& TheManifest() {
+    static std::unique_ptr<Manifest> m;
+    if (!m) m = std::make_unique<Manifest>(ReadManifest(kManifest));
+    return *m;
+}
+
+// Loads each generated picture once.
+const Image* Picture(const std::string& path) {
+    static std::map<std::string, std::unique_ptr<Image>> cache;
+    auto it = cache.find(path);
+    if (it != cache.end()) return it->second.get();
+    std::unique_ptr<Image> img;
+    if (auto real = ResolveNoCase(kBuildDir, path)) {
+        try {
+            img = std::make_unique<Image>(ReadPng(*real));
+        } catch (const FileError&) {
+        }
+    }
+    return (cache[path] = std::move(img)).get();
+}
+
+bool InPicture(const ManifestPicture& p, const Rect& r) {
+    return r.x >= 0 && r.y >= 0 && r.w > 0 && r.h > 0 && r.x + r.w <= p.width && r.y + r.h <= p.height;
+}
+
+int VisiblePixels(const Image& img, const Rect& r) {
+    int n = 0;
+    for (int y = r.y; y < r.y + r.h; ++y)
+        for (int x = r.x; x < r.x + r.w; ++x) n += IsVisible(img.at(x, y));
+    return n;
+}
+
+std::string Where(const ManifestPicture& p, const ManifestUse& u, const ManifestAnim& a) {
+    return kManifest + ":" + std::to_string(a.line) + ": " + p.path + " " + u.name + "." + a.name;
+}
+
+}  // namespace
+
+TEST(PictureManifest, ListsEveryPictureTheGameLoads) {
+    const Manifest& m = TheManifest();
+    for (const char* path : kLoadedByTheGame) EXPECT_NE(m.Find(path), nullptr) << path << " is not in " << kManifest;
+    // Tile pictures named by level files.
+    int tiles = 0;
+    for (const ManifestPicture& p : m.pictures) tiles += LowerAscii(p.path).rfind("data/tiles/", 0) == 0;
+    EXPECT_GE(tiles, 1) << "no data/tiles/ pictures listed";
+}
+
+TEST(PictureManifest, EveryPictureExistsAtItsListedSize) {
+    for (const ManifestPicture& p : TheManifest().pictures) {
+        const Image* img = Picture(p.path);
+        ASSERT_NE(img, nullptr) << kManifest << ":" << p.line << ": " << p.path << " missing from " << kBuildDir
+                                << "/data (or not a PNG)";
+        EXPECT_EQ(img->width, p.width) << p.path;
+        EXPECT_EQ(img->height, p.height) << p.path;
+    }
+}
+
+TEST(PictureManifest, EveryCellLiesInsideItsPicture) {
+    for (const ManifestPicture& p : TheManifest().pictures)
+        for (const ManifestUse& u : p.uses)
+            for (const ManifestAnim& a : u.anims)
+                for (const Rect& r : AnimCells(p, u, a))
+                    EXPECT_TRUE(InPicture(p, r)) << Where(p, u, a) << ": cell " << r.x << "," << r.y << " " << r.w
+                                                 << "x" << r.h << " outside " << p.width << "x" << p.height;
+}
+
+TEST(PictureManifest, DifferentUsesOfAPictureDoNotShareCells) {
+    for (const ManifestPicture& p : TheManifest().pictures) {
+        for (size_t i = 0; i < p.uses.size(); ++i) {
+            for (size_t j = i + 1; j < p.uses.size(); ++j) {
+                const ManifestUse& u = p.uses[i];
+                const ManifestUse& v = p.uses[j];
+                if (!u.group.empty() && u.group == v.group) continue;
+                for (const ManifestAnim& a : u.anims) {
+                    if (a.status == UseStatus::Unused) continue;
+                    for (const ManifestAnim& b : v.anims) {
+                        if (b.status == UseStatus::Unused) continue;
+                        for (const Rect& ra : AnimCells(p, u, a))
+                            for (const Rect& rb : AnimCells(p, v, b))
+                                EXPECT_FALSE(ra.Overlaps(rb)) << Where(p, u, a) << " overlaps " << v.name << "." << b.name
+                                                              << " at " << rb.x << "," << rb.y;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(PictureManifest, EveryFrameOfFinishedArtShowsSomething) {
+    for (const ManifestPicture& p : TheManifest().pictures) {
+        const Image* img = Picture(p.path);
+        if (!img || img->width != p.width || img->height != p.height) continue;  // reported above
+        for (const ManifestUse& u : p.uses)
+            for (const ManifestAnim& a : u.anims) {
+                if (a.status != UseStatus::Drawn) continue;
+                int f = a.start;
+                for (const Rect& r : AnimCells(p, u, a)) {
+                    if (InPicture(p, r))
+                        EXPECT_GT(VisiblePixels(*img, r), 0) << Where(p, u, a) << ": frame " << f << " is empty";
+                    ++f;
+                }
+            }
+    }
+}
+
+TEST(PictureManifest, TileSheetTellsClimbableFromSolid) {
+    // The plain climbable wall and the solid blocks must not look alike: compare the mean
+    // brightness of the open row against the solid row.
+    const ManifestPicture* p = TheManifest().Find("data/building/tiles.png");
+    ASSERT_NE(p, nullptr);
+    const Image* img = Picture(p->path);
+    ASSERT_NE(img, nullptr);
+    auto brightness = [&](int layer) {
+        double sum = 0;
+        int n = 0;
+        for (int y = layer * 32; y < layer * 32 + 32; ++y)
+            for (int x = 0; x < img->width; ++x) {
+                const Rgba& c = img->at(x, y);
+                if (!IsVisible(c)) continue;
+                sum += 0.3 * c.r + 0.59 * c.g + 0.11 * c.b;
+                ++n;
+            }
+        return n ? sum / n : 0.0;
+    };
+    EXPECT_GT(std::abs(brightness(0) - brightness(1)), 15.0);
+    // Every tile is opaque: the wall must hide the background behind the tower.
+    for (int y = 0; y < img->height; ++y)
+        for (int x = 0; x < img->width; ++x) ASSERT_TRUE(IsVisible(img->at(x, y))) << "tile pixel " << x << "," << y;
+}
