@@ -116,8 +116,13 @@ class Compiler {
     PatternText* current = nullptr;
     while (std::getline(in, raw)) {
       ++lineNo;
-      size_t hash = raw.find('#');
-      if (hash != std::string::npos) raw.erase(hash);
+      // a comment starts with '#' at the start of a word, so sharps such as f#5 stay notes
+      for (size_t h = 0; h < raw.size(); ++h) {
+        if (raw[h] == '#' && (h == 0 || std::isspace(static_cast<unsigned char>(raw[h - 1])))) {
+          raw.erase(h);
+          break;
+        }
+      }
       std::vector<std::string> w = SplitWords(raw);
       if (w.empty()) continue;
       const std::string& key = w[0];

@@ -1,6 +1,7 @@
 #include "synth.h"
 
 #include <cmath>
+#include <algorithm>
 #include <cstdint>
 
 namespace xm {
@@ -46,7 +47,13 @@ Sample Synthesize(const WaveSettings& s) {
       for (int i = 0; i < n; ++i) {
         double phase = static_cast<double>(i) / n;
         double v = 0;
-        if (s.wave == Wave::Pulse) v = i < high ? 1.0 : -1.0;
+        if (s.wave == Wave::Pulse) {
+          // zero-mean: a narrow pulse has a tall high part and a shallow low part, so notes
+          // start and stop without a jump in the DC level
+          double d = static_cast<double>(high) / n;
+          double peak = std::max(d, 1.0 - d);
+          v = i < high ? (1.0 - d) / peak : -d / peak;
+        }
         else if (s.wave == Wave::Saw) v = 2.0 * phase - 1.0;
         else if (s.wave == Wave::Triangle) v = phase < 0.5 ? 4.0 * phase - 1.0 : 3.0 - 4.0 * phase;
         else v = std::sin(2.0 * kPi * phase);
