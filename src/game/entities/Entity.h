@@ -1,0 +1,129 @@
+// Base of every object that lives on the wall: position, velocity, collision box, hit points, a
+// sprite, and the shared behaviour of taking damage, dying and falling off the screen. Every live
+// entity is owned by the one list Entity::entList (the player is always its first element).
+#pragma once
+
+#include <vector>
+
+#include "engine/Sprite.h"
+#include "platform/win32.h"
+
+class Building;
+class GImage;
+class GSound;
+
+class Entity {
+public:
+    AnimationData aFire;  // slot for subclasses; the base leaves it unset
+    AnimationData aDead;
+    Sprite* sprite;  // owned
+    float x, y;
+    float velX, velY;
+    int side;
+    int cx, cy, cw, ch;  // collision box: offset from (x, y) and size
+    int offX, offY;      // drawing offset of the sprite from (x, y)
+    int HP, MaxHP;
+    float AIdist;
+    int invinceTimer;
+    int invinceTimerMax;
+    int color;
+    AnimationData aIdle;
+    BOOL idleing;
+    BOOL applyGravity;
+    BOOL dead;
+    BOOL hurtPlayer;
+    BOOL isBoss;
+    BOOL canHit;
+    BOOL canFlameHit;
+    int bloodRate;
+    BOOL wallDraw;
+    bool alive;
+
+    // Shared sheets, loaded once by Init.
+    static GImage* enemy_sheet_1;
+    static GImage* boss_sheet_1;
+    static GImage* block_sheet_1;
+    static GImage* final_boss_sheet;
+    // Shared sounds, loaded once by Init in this order.
+    static GSound* wavDie0;
+    static GSound* wavDie1;
+    static GSound* wavDie2;
+    static GSound* wavDie3;
+    static GSound* wavBlockBreak;
+    static GSound* wavBlockHit;
+    static GSound* wavRescue;
+    static GSound* wavFlamer;
+    static GSound* wavCrawl;
+    static GSound* wavBouncerFlip;
+    static GSound* wavExplosion;
+    static GSound* wavFireShot;
+    static GSound* wavCrabShoot;
+    static GSound* wavSquidShoot;
+    static GSound* wavSquidSplat;
+    static GSound* wavSquidArm;
+    static GSound* wavSquidArmDie;
+    static GSound* wavBarferDie;
+    static GSound* wavGenDie;
+    static GSound* wavAllGenDie;
+    static GSound* wavEBTeleport;
+    static GSound* wavEBLasers;
+    static GSound* wavEBGoo;
+    static GSound* wavEBMegaBlast;
+    static GSound* wavEBHit;
+
+    // The live entities in update order; owns what it holds. The player is element 0.
+    static std::vector<Entity*> entList;
+
+    // How the base reaches the player without knowing the player's class. The player's class
+    // installs these in its Init; until then the player is element 0 of entList and a touch
+    // calls its Die.
+    static Entity* (*playerGetter)();
+    static void (*playerOnHit)(Entity* player);
+    static Entity* ThePlayer();
+
+    Entity();
+    virtual ~Entity();
+    Entity(const Entity&) = delete;
+    Entity& operator=(const Entity&) = delete;
+
+    // Virtual operations, in this slot order.
+    virtual void Update();
+    virtual void Draw();
+    virtual void Idle();
+    virtual void Die();
+    virtual void AI();
+    virtual void OffScreen();
+    virtual int GetTileX();
+    virtual int GetTileY();
+    virtual void Hit(int locX, int locY);
+    // The class name as the code spells it (state dump, draw filters).
+    virtual const char* ClassName() const { return "Entity"; }
+
+    float GetCenterX();
+    float GetCenterY();
+    BOOL boxCollide(float sx, float sy, float sw, float sh);
+    BOOL hitEntity(Entity* ent);
+    float distToEntity(Entity* ent);
+    float angleToEntity(Entity* ent, int soffX = 0, int soffY = 0);
+    Building* GetBuilding();
+
+    static void Init();
+    static Entity* Create(char* cName, int w, int h, int side, int cX, int cY);
+    static Entity* Create(const char* cName, int w, int h, int side, int cX, int cY);
+
+    // One pass of the list: updates element i while i is below the current size (entities
+    // appended during the pass are updated in the same frame); an entity whose alive flag is
+    // false after its update is erased, deleted, and the same index is used again.
+    static void UpdateAll();
+    // Drawing order: entities with wallDraw first in list order, then the player, then the rest.
+    // When onlyFinalBoss is set (screen blacked out) the player is skipped and only the final
+    // boss of the others is drawn.
+    static void DrawAll(bool blackedOut = false);
+    // The order DrawAll uses, without drawing (excluding nothing but what blackedOut hides).
+    static std::vector<Entity*> DrawOrder(bool blackedOut = false);
+    // Deletes every entity in the list except element 0 and empties the list (restart: the old
+    // player at element 0 has already been deleted by its owner).
+    static void ClearListAfterPlayer();
+    // Deletes every entity in the list and empties it (tests and shutdown).
+    static void DeleteAll();
+};
