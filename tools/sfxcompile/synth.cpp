@@ -26,6 +26,14 @@ std::string trim(const std::string& s)
     return s.substr(b, e - b);
 }
 
+// '#' starts a comment at the start of a line or after a space, so note names such as C#5 survive.
+std::string stripComment(const std::string& s)
+{
+    for (std::size_t i = 0; i < s.size(); ++i)
+        if (s[i] == '#' && (i == 0 || std::isspace(static_cast<unsigned char>(s[i - 1])))) return s.substr(0, i);
+    return s;
+}
+
 std::vector<std::string> split(const std::string& s)
 {
     std::vector<std::string> out;
@@ -63,8 +71,7 @@ public:
         std::string raw;
         while (std::getline(in_, raw)) {
             ++line_;
-            std::size_t hash = raw.find('#');
-            std::string text = trim(hash == std::string::npos ? raw : raw.substr(0, hash));
+            std::string text = trim(stripComment(raw));
             if (text.empty()) continue;
             if (text.front() == '[') {
                 section(text);
