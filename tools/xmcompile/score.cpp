@@ -95,12 +95,17 @@ void AddChannelTokens(const std::vector<std::string>& words, size_t from, int li
       out.push_back({"[", line});
       w.erase(0, 1);
     }
+    // "e5]2]3" closes two groups: "e5", "]2", "]3"
     size_t close = w.find(']');
-    if (close != std::string::npos) {
-      if (close > 0) out.push_back({w.substr(0, close), line});
-      out.push_back({w.substr(close), line});
-    } else if (!w.empty()) {
-      out.push_back({w, line});
+    if (close == std::string::npos) {
+      if (!w.empty()) out.push_back({w, line});
+      continue;
+    }
+    if (close > 0) out.push_back({w.substr(0, close), line});
+    while (close != std::string::npos) {
+      size_t next = w.find(']', close + 1);
+      out.push_back({w.substr(close, next == std::string::npos ? std::string::npos : next - close), line});
+      close = next;
     }
   }
 }
