@@ -66,10 +66,17 @@ else()
   else()
     # -D: no dither, so the result is the same on every build.
     execute_process(
-      COMMAND "${_sox}" -D "${_raw}" -b 16 -e signed-integer -t wav "${_tmp}" ${_effects}
+      COMMAND "${_sox}" -D "${_raw}" -b 16 -e signed-integer -r 44100 -c 1 -t wav "${_tmp}" ${_effects}
       RESULT_VARIABLE _rc ERROR_VARIABLE _err OUTPUT_QUIET)
     if(NOT _rc EQUAL 0 OR NOT EXISTS "${_tmp}")
       set(_why "sox failed (${_rc}): ${_err}")
+    else()
+      # a broken effect chain can leave a stub instead of failing outright:
+      # anything under a third of a second (44-byte header, 2 bytes a sample) is no announcement
+      file(SIZE "${_tmp}" _bytes)
+      if(_bytes LESS 29444)
+        set(_why "sox produced only ${_bytes} bytes: ${_err}")
+      endif()
     endif()
   endif()
 endif()
