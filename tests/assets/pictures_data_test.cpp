@@ -31,7 +31,7 @@ const char* const kLoadedByTheGame[] = {
     "data/bugtorcher.png", "data/bugzooka.png", "data/dither.png", "data/hudBKG.png",
     "data/enemy/enemy_sheet1.png", "data/enemy/boss1.png", "data/building/block_sheet1.png",
     "data/enemy/eye_boss1.png", "data/electricity.png", "data/other1.png", "data/enemy/crabwalker.png",
-    "data/enemy/eyeCrawler.png", "data/enemy/phase2bot.png",
+    "data/enemy/eyeCrawler.png", "data/enemy/phase2bot.png", "data/font/font.png", "data/font/bkmfont.png",
     "data/player/player.png", "data/player/playerFire.png", "data/player/playerBaz.png",
 };
 
@@ -96,9 +96,10 @@ TEST(PictureManifest, EveryCellLiesInsideItsPicture) {
     for (const ManifestPicture& p : TheManifest().pictures)
         for (const ManifestUse& u : p.uses)
             for (const ManifestAnim& a : u.anims)
-                for (const Rect& r : AnimCells(p, u, a))
+                for (const Rect& r : AnimCells(p, u, a)) {
                     EXPECT_TRUE(InPicture(p, r)) << Where(p, u, a) << ": cell " << r.x << "," << r.y << " " << r.w
                                                  << "x" << r.h << " outside " << p.width << "x" << p.height;
+                }
 }
 
 TEST(PictureManifest, DifferentUsesOfAPictureDoNotShareCells) {
@@ -132,8 +133,9 @@ TEST(PictureManifest, EveryFrameOfFinishedArtShowsSomething) {
                 if (a.status != UseStatus::Drawn) continue;
                 int f = a.start;
                 for (const Rect& r : AnimCells(p, u, a)) {
-                    if (InPicture(p, r))
+                    if (InPicture(p, r)) {
                         EXPECT_GT(VisiblePixels(*img, r), 0) << Where(p, u, a) << ": frame " << f << " is empty";
+                    }
                     ++f;
                 }
             }
@@ -141,25 +143,22 @@ TEST(PictureManifest, EveryFrameOfFinishedArtShowsSomething) {
 }
 
 TEST(PictureManifest, TileSheetTellsClimbableFromSolid) {
-    // The plain climbable wall and the solid blocks must not look alike: compare the mean
-    // brightness of the open row against the solid row.
+    // The default climbable wall (frame 0 of layer 0) and the plain solid block (frame 0 of
+    // layer 1) must not look alike: their mean brightness differs clearly.
     const ManifestPicture* p = TheManifest().Find("data/building/tiles.png");
     ASSERT_NE(p, nullptr);
     const Image* img = Picture(p->path);
     ASSERT_NE(img, nullptr);
-    auto brightness = [&](int layer) {
+    auto brightness = [&](int frame, int layer) {
         double sum = 0;
-        int n = 0;
         for (int y = layer * 32; y < layer * 32 + 32; ++y)
-            for (int x = 0; x < img->width; ++x) {
+            for (int x = frame * 32; x < frame * 32 + 32; ++x) {
                 const Rgba& c = img->at(x, y);
-                if (!IsVisible(c)) continue;
                 sum += 0.3 * c.r + 0.59 * c.g + 0.11 * c.b;
-                ++n;
             }
-        return n ? sum / n : 0.0;
+        return sum / (32 * 32);
     };
-    EXPECT_GT(std::abs(brightness(0) - brightness(1)), 15.0);
+    EXPECT_GT(std::abs(brightness(0, 0) - brightness(0, 1)), 20.0);
     // Every tile is opaque: the wall must hide the background behind the tower.
     for (int y = 0; y < img->height; ++y)
         for (int x = 0; x < img->width; ++x) ASSERT_TRUE(IsVisible(img->at(x, y))) << "tile pixel " << x << "," << y;

@@ -31,7 +31,8 @@ UseStatus Status(const std::string& s, const std::string& file, int line) {
     if (s == "drawn") return UseStatus::Drawn;
     if (s == "reserved") return UseStatus::Reserved;
     if (s == "unused") return UseStatus::Unused;
-    throw SourceError(file, line, "status must be drawn, reserved or unused, not '" + s + "'");
+    if (s == "blank") return UseStatus::Blank;
+    throw SourceError(file, line, "status must be drawn, reserved, unused or blank, not '" + s + "'");
 }
 
 }  // namespace
@@ -41,6 +42,7 @@ const char* StatusName(UseStatus s) {
         case UseStatus::Drawn: return "drawn";
         case UseStatus::Reserved: return "reserved";
         case UseStatus::Unused: return "unused";
+        case UseStatus::Blank: return "blank";
     }
     return "?";
 }
