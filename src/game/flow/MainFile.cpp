@@ -4,16 +4,54 @@
 #include <cstdlib>
 
 #include "engine/GFont.h"
+#include "engine/GL.h"
 #include "engine/GMusic.h"
 #include "engine/GSound.h"
 #include "engine/GameEngine.h"
+#include "engine/Sprite.h"
+#include "game/entities/Entity.h"
+#include "game/flow/MainMenu.h"
+#include "game/player/Player.h"
+#include "game/world/Building.h"
+#include "game/world/HandleTriggers.h"
+#include "game/world/Progress.h"
 #include "platform/Options.h"
+
+// Class initialisers of creatures and hazards join the start-up as their classes are written.
+#if __has_include("game/enemies/Pickup.h")
+#include "game/enemies/Pickup.h"
+#define BRACKMOOR_HAVE_PICKUP 1
+#endif
+#if __has_include("game/bosses/CrabWalker.h")
+#include "game/bosses/CrabWalker.h"
+#define BRACKMOOR_HAVE_CRAB 1
+#endif
+#if __has_include("game/world/Electricity.h")
+#include "game/world/Electricity.h"
+#define BRACKMOOR_HAVE_ELECTRICITY 1
+#endif
+#if __has_include("game/enemies/LaserClimber.h")
+#include "game/enemies/LaserClimber.h"
+#define BRACKMOOR_HAVE_LASERCLIMBER 1
+#endif
+#if __has_include("game/enemies/EyeCrawler.h")
+#include "game/enemies/EyeCrawler.h"
+#define BRACKMOOR_HAVE_EYECRAWLER 1
+#endif
 
 GFont* bkmFont = nullptr;
 
 namespace {
 unsigned g_seed = 0;
+
+// The segment holding a tile row, clamped into the built tower.
+int SegmentIndex(int tY) {
+    int idx = (6 - tY) / 50;
+    if (idx < 0) idx = 0;
+    if (idx > levelCount - 1) idx = levelCount - 1;
+    return idx;
 }
+}  // namespace
 
 unsigned GameSeed() { return g_seed; }
 
@@ -22,19 +60,175 @@ void GameInit(GameEngine* gEngine, HINSTANCE hInstance) {
     const platform::Options& o = platform::CurrentOptions();
     g_seed = o.haveSeed ? o.seed : static_cast<unsigned>(GetTickCount());
     std::srand(g_seed);
+    Building::LoadMusic();
     bkmFont = new GFont("data/font/bkmfont.cff", 1.0f);
+    Building::BuildingUnlock = progress::ReadUnlock();
 }
 
 void GameStart(GameEngine* gEngine) {
     gEngine->SetClearColor(GColor(116 / 255.0f, 140 / 255.0f, 37 / 255.0f, 1));
+
+    Player::Init();
+    Entity::Init();
+    Building::Init();
+#ifdef BRACKMOOR_HAVE_PICKUP
+    Pickup::Init();
+#endif
+#ifdef BRACKMOOR_HAVE_CRAB
+    CrabWalker::Init();
+#endif
+#ifdef BRACKMOOR_HAVE_ELECTRICITY
+    Electricity::Init();
+#endif
+#ifdef BRACKMOOR_HAVE_LASERCLIMBER
+    LaserClimber::Init();
+#endif
+    InitMainMenu();
+#ifdef BRACKMOOR_HAVE_EYECRAWLER
+    EyeCrawler::Init();
+#endif
+
     GMusic::musicOn = TRUE;
     GSound::SoundOn = TRUE;
+    Building::scenePhase = 0;
+    Player::Lives = Player::StartingLives;
     gEngine->SelectFont(bkmFont);
+
+    Player::body = new Player(5, -45);
+    Entity::entList.push_back(Player::body);
+
     GSound::master_volume = 30;
+
+    Building::BuildAll();
+
+    Building::cur = Building::b[0];
+    if (Building::cur) Building::cur->AddAllEntities();
+    Player::body->SetPosition(5, 4);
+
+    // The start position: normally level 1; a side digit and a row count start elsewhere.
+    int side = 1, n = 9;
+    bool development = gEngine->cmdLine[0] != 0;
+    if (development) {
+        side = gEngine->cmdLine[0] - '0';
+        n = std::atoi(gEngine->cmdLine + 1);
+        if (side < 1 || side > 4 || n < 0 || n > 50 * levelCount - 10) {
+            char msg[320];
+            std::snprintf(msg, sizeof(msg), "Start position \"%s\" is outside the tower; starting at level 1",
+                          gEngine->cmdLine);
+            MessageBoxA(nullptr, msg, "", MB_OK);
+            side = 1;
+            n = 9;
+            development = false;
+        }
+    }
+    Player::body->SetPosition(4, 7 - n);
+    Building::scrollY = -(n * 64.0f);
+    Player::body->side = side;
+    gEngine->rotx = 450.0f - 90.0f * side;
+    if (development) {
+        char msg[64];
+        std::snprintf(msg, sizeof(msg), "side: %d Tile: %d", side, n);
+        MessageBoxA(nullptr, msg, "", MB_OK);
+    }
+
+    Building::StartMainMenu();
+    Building::scenePhase = 0;
 }
 
-void GameLoop(GameEngine* gEngine) { gEngine->ShakeUpd(); }
+void GameLoop(GameEngine* gEngine) {
+    // Exactly one mode runs: the weapon announcement, the title, the pause menu, the turn, play.
+    if (Building::showNewWeapon) {
+        Building::UpdateNewWeapon();
+        return;
+    }
+    UpdateMainMenu();
+    if (Building::MainMenuOn) return;
+    if (Building::pauseOn) {
+        Building::PauseMenuUpdate();
+        return;
+    }
 
-void GameDraw(GameEngine* gEngine) {}
+    // During play the shake advances twice a frame (the frame loop steps it too).
+    gEngine->ShakeUpd();
+
+    Player* p = Player::Get();
+    int idx = SegmentIndex(p ? p->tY : 0);
+    Building::cur = Building::b[idx];
+    Building* above = idx + 1 < levelCount ? Building::b[idx + 1] : nullptr;
+    if (above) above->AddAllEntities();
+
+    int r = static_cast<int>(gEngine->rotx);
+    if (r % 90 != 0) {
+        // The tower turns 3 degrees a frame; the world waits.
+        gEngine->rotx += gEngine->rotxdir * 3.0f;
+    } else {
+        if (above) above->FindBlockedLocations();
+        if (Building::cur) Building::cur->FindBlockedLocations();
+        HandleTriggers();
+        Building::UpdateEntities();
+    }
+
+    if (Building::scenePhase > 0) Building::UpdateFinalScene();
+}
+
+void GameDraw(GameEngine* gEngine) {
+    static int hudX = 5;
+    static int hudY = 380;
+
+    if (Building::scenePhase > 0) {
+        Building::DrawFinalScene();
+        return;
+    }
+
+    Player* p = Player::Get();
+    if (!Building::fbBlack && Building::scenePhase == 0) {
+        Building::DrawBackground();
+    } else {
+        gEngine->SetColor(12 / 255.0f, 31 / 255.0f, 12 / 255.0f, 1);
+        gEngine->DrawBox(p ? p->side : 1, 0, -100, 640, 680, 0);
+        gEngine->ResetColor();
+    }
+
+    if (!Building::fbBlack)
+        for (int i = 0; i < levelCount; ++i)
+            if (Building::b[i]) Building::b[i]->Draw();
+
+    // Wall creatures, then the player, then the rest; a blacked-out screen shows only the final boss.
+    Entity::DrawAll(Building::fbBlack != 0);
+
+    glDisable(GL_DEPTH_TEST);
+
+    if (Building::hudBKGsp) {
+        gEngine->SetColor(1, 1, 1, 0.5f);
+        Building::hudBKGsp->x = 3;
+        Building::hudBKGsp->y = 375;
+        Building::hudBKGsp->Update();
+        gEngine->ResetColor();
+    }
+
+    gEngine->SetColor(1, 1, 1, 1);
+    gEngine->SelectFont(bkmFont);
+    int th = gEngine->curFont ? gEngine->curFont->tileH : 0;
+    gEngine->DrawTextA(static_cast<float>(hudX), static_cast<float>(hudY), "a %d", Player::Lives < 0 ? 0 : Player::Lives);
+    gEngine->DrawTextA(static_cast<float>(hudX), static_cast<float>(hudY + 2 * th), "b9999");
+    if (p && p->haveWeapon[1])
+        gEngine->DrawTextA(static_cast<float>(hudX), static_cast<float>(hudY + 4 * th), "c%d", p->ammo[1]);
+    if (p && p->haveWeapon[2])
+        gEngine->DrawTextA(static_cast<float>(hudX), static_cast<float>(hudY + 6 * th), "d%d", p->ammo[2]);
+    gEngine->ResetColor();
+
+    // The fade overlay covers the whole screen.
+    gEngine->SetColor(0, 0, 0, gEngine->fadePerc);
+    gEngine->DrawBox(0, 0, 0, 640, 480, 0);
+    gEngine->ResetColor();
+
+    if (Building::pauseOn) Building::PauseMenuDraw();
+
+    glEnable(GL_DEPTH_TEST);
+
+    if (Building::showNewWeapon) Building::DrawNewWeapon();
+
+    DrawMainMenu();
+}
 
 void GameEnd(GameEngine*) {}

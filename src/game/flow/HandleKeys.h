@@ -1,0 +1,20 @@
+// Keyboard and joystick to game actions. Each action is a predicate true when its key or its
+// joystick control is active; one-per-press actions use the held-state flags below.
+#pragma once
+
+class GameEngine;
+
+int HKActivateUp();
+int HKActivateDown();
+int HKActivateLeft();
+int HKActivateRight();
+int HKActivatePauseKey();
+int HKActivateJumpKey();
+int HKActivateActKey1();
+int HKActivateActKey2();
+int HKActivateActKey3();
+
+// Held-state flags (direction held last frame, select / weapon-change key state, pause key held).
+extern int leftDel, rightDel, upDel, downDel, changeDel, pauseDel;
+
+void HandleKeys(GameEngine* gEngine);

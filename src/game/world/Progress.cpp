@@ -1,0 +1,67 @@
+#include "game/world/Progress.h"
+
+#include <cstdio>
+#include <string>
+
+#include "platform/Paths.h"
+
+namespace progress {
+
+static const char* const kUnlockFile = "data/color.dat";
+static const char* const kLivesFile = "data/dist.dat";
+
+// Reads up to `max` decimal integers with formatted input; returns how many were read.
+static int ReadInts(const char* gamePath, int* out, int max) {
+    std::FILE* f = std::fopen(platform::ResolvePath(gamePath).c_str(), "rb");
+    if (!f) return 0;
+    int n = 0;
+    while (n < max && std::fscanf(f, "%d", &out[n]) == 1) ++n;
+    std::fclose(f);
+    return n;
+}
+
+static bool WriteText(const char* gamePath, const std::string& text) {
+    return platform::WriteFileAtomically(platform::ResolveWritePath(gamePath), text);
+}
+
+int ReadUnlock() {
+    int v = 0;
+    if (ReadInts(kUnlockFile, &v, 1) != 1) return 0;
+    if (v < 0) return 0;
+    if (v > 2) return 2;
+    return v;
+}
+
+bool WriteUnlock(int level) { return WriteText(kUnlockFile, std::to_string(level)); }
+
+bool RaiseUnlock(int level) {
+    if (ReadUnlock() >= level) return false;
+    return WriteUnlock(level);
+}
+
+BestLives ReadBestLives() {
+    BestLives b;
+    int v[2] = {0, 0};
+    int n = ReadInts(kLivesFile, v, 2);
+    for (int i = 0; i < n; ++i) {
+        b.value[i] = v[i];
+        b.have[i] = true;
+    }
+    return b;
+}
+
+bool WriteBestLives(int first, int second) {
+    return WriteText(kLivesFile, std::to_string(first) + "\n" + std::to_string(second));
+}
+
+bool RecordArrival(int levelLine, int lives) {
+    if (levelLine < 1 || levelLine > 2) return false;
+    int i = levelLine - 1;
+    BestLives b = ReadBestLives();
+    // Equal lives never rewrite; a value not yet recorded always does.
+    if (b.have[i] && !(lives > b.value[i])) return false;
+    b.value[i] = lives;
+    return WriteBestLives(b.value[0], b.value[1]);
+}
+
+}  // namespace progress

@@ -1,0 +1,33 @@
+// The two progress files: "data/color.dat" holds the highest unlocked level, "data/dist.dat" the
+// best number of lives with which the player reached level 2 and level 3 ("N\nM", no newline at
+// the end). Both live in the player's save folder; both are written atomically.
+#pragma once
+
+namespace progress {
+
+// The highest unlocked level (0..2). A missing, empty or garbled file gives 0; values outside 0..2
+// are brought into that range, so the title menu never offers a level that does not exist.
+int ReadUnlock();
+// Rewrites "data/color.dat" with `level`. Returns false when it could not be written.
+bool WriteUnlock(int level);
+
+// Raises "data/color.dat" to `level` unless it already holds that much or more: the unlocked level
+// is never lowered, and an unchanged file is not rewritten. Returns true when it was written.
+bool RaiseUnlock(int level);
+
+// The two best-lives values. `have[i]` is false when the file is missing or holds fewer than i + 1
+// integers; a missing value reads as 0.
+struct BestLives {
+    int value[2] = {0, 0};
+    bool have[2] = {false, false};
+};
+BestLives ReadBestLives();
+// Rewrites "data/dist.dat" as "first\nsecond".
+bool WriteBestLives(int first, int second);
+
+// Reading level L's (1 or 2 for levels 2 and 3) record on arrival there: when `lives` beats the
+// stored value (or there is none yet), the file is rewritten with it, keeping the other value.
+// Returns true when the file was rewritten.
+bool RecordArrival(int levelLine, int lives);
+
+}  // namespace progress
