@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 #include <vector>
+#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 
@@ -197,6 +198,98 @@ TEST(SoundFolder, NarrationIsAVoiceLengthAnnouncement)
     // a spoken word (or the fanfare standing in for it) takes a good part of a second
     EXPECT_GT(l.seconds, 0.5);
     EXPECT_LT(l.seconds, 4.0);
+}
+
+// ---------------------------------------------------------------- the narration recipe
+
+struct ToolRun {
+    int status;
+    std::string output;
+};
+
+ToolRun run(const std::string& cmd)
+{
+    ToolRun r{-1, ""};
+    FILE* p = popen((cmd + " 2>&1").c_str(), "r");
+    if (!p) return r;
+    char buf[512];
+    std::size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.output.append(buf, n);
+    const int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    // cmake wraps its messages; fold every run of white space into one space
+    std::string flat;
+    for (char ch : r.output) {
+        const bool space = std::isspace(static_cast<unsigned char>(ch));
+        if (!space) flat += ch;
+        else if (!flat.empty() && flat.back() != ' ') flat += ' ';
+    }
+    r.output = flat;
+    return r;
+}
+
+// Runs the narration script on `recipe`, writing `out`; `env` goes before the command.
+ToolRun narrate(const fs::path& recipe, const fs::path& out, const fs::path& work, const std::string& env = "")
+{
+    const std::string src = SOUNDS_SOURCE_DIR;
+    return run(env + " '" SOUNDS_CMAKE_COMMAND "' -DRECIPE='" + recipe.string() + "' -DFALLBACK='" + src +
+               "/menu/narrator_fallback.sfx' -DSFXCOMPILE='" + std::string(BRACKMOOR_BINARY_DIR) +
+               "/sfxcompile' -DOUTPUT='" + out.string() + "' -DWORK_DIR='" + work.string() + "' -P '" + src +
+               "/narrator.cmake'");
+}
+
+fs::path scratch(const std::string& name)
+{
+    fs::path d = fs::path(BRACKMOOR_BINARY_DIR) / "tests" / "sounds_scratch" / name;
+    fs::remove_all(d);
+    fs::create_directories(d);
+    return d;
+}
+
+TEST(NarrationRecipe, WithoutSpeechProgramsTheFanfareStandsIn)
+{
+    const fs::path d = scratch("fallback");
+    const fs::path out = d / "menu" / "narrator.wav";
+    // an empty PATH hides espeak-ng and sox; the script is run through its absolute path
+    const ToolRun r = narrate(fs::path(SOUNDS_SOURCE_DIR) / "menu" / "narrator.say", out, d / "work", "env PATH=/nonexistent");
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("espeak-ng is not installed"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("narrator_fallback.sfx"), std::string::npos) << r.output;
+    // the fanfare is exactly what the synthesiser makes of the fallback source
+    const fs::path direct = d / "direct.wav";
+    ASSERT_EQ(run(std::string(BRACKMOOR_BINARY_DIR) + "/sfxcompile '" SOUNDS_SOURCE_DIR "/menu/narrator_fallback.sfx' '" +
+                  direct.string() + "'").status, 0);
+    EXPECT_EQ(readAll(out.string()), readAll(direct.string()));
+    int entries = 0;
+    for (const auto& e : fs::directory_iterator(out.parent_path())) (void)e, ++entries;
+    EXPECT_EQ(entries, 1); // no temporary left beside it
+}
+
+TEST(NarrationRecipe, MistakesNameTheLineAndWriteNothing)
+{
+    struct Case {
+        const char* text;
+        const char* where;
+        const char* what;
+    };
+    const Case cases[] = {
+        {"text Hi\nvoice en\nspeed fast\npitch 50\neffects norm\n", ":3:", "whole number"},
+        {"text Hi\n# comment\nloudness 3\n", ":3:", "unknown setting 'loudness'"},
+        {"text Hi\nvoice en\nspeed 100\npitch 50\n", ":4:", "no 'effects' line"},
+        {"text Hi\n=oops\n", ":2:", "expected 'key value'"},
+    };
+    int i = 0;
+    for (const Case& c : cases) {
+        const fs::path d = scratch("bad" + std::to_string(i++));
+        const fs::path recipe = d / "bad.say";
+        std::ofstream(recipe) << c.text;
+        const fs::path out = d / "out" / "narrator.wav";
+        const ToolRun r = narrate(recipe, out, d / "work");
+        EXPECT_NE(r.status, 0) << c.text;
+        EXPECT_NE(r.output.find(recipe.string() + c.where), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find(c.what), std::string::npos) << r.output;
+        EXPECT_FALSE(fs::exists(out)) << c.text;
+    }
 }
 
 } // namespace
