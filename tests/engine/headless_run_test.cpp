@@ -1,0 +1,100 @@
+// The headless game as a player's tools see it: options, screenshots, state dumps, replays.
+#include <gtest/gtest.h>
+#include <SDL/SDL_image.h>
+
+#include "support/TestSupport.h"
+
+using testsupport::RunHeadless;
+
+class HeadlessRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = testsupport::MakeTempDir("run");
+        ASSERT_FALSE(dir.empty());
+    }
+    std::vector<std::string> Base(const std::string& tag) {
+        return {"--seed", "1", "--data", BRACKMOOR_DATA_DIR, "--save-dir", dir + "/save-" + tag};
+    }
+    std::string dir;
+};
+
+TEST_F(HeadlessRun, WritesTheScreenshotAndTheStateDump) {
+    auto args = Base("a");
+    for (const char* a : {"--frames", "120", "--screenshot"}) args.push_back(a);
+    args.push_back("119:" + dir + "/shot.png");
+    args.push_back("--screenshot");
+    args.push_back("500:" + dir + "/never.png");
+    args.push_back("--dump-state");
+    args.push_back(dir + "/state.json");
+    auto r = RunHeadless(args);
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    SDL_Surface* s = IMG_Load((dir + "/shot.png").c_str());
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->w, 640);
+    EXPECT_EQ(s->h, 480);
+    SDL_FreeSurface(s);
+    // A frame the run never reaches writes nothing.
+    EXPECT_TRUE(testsupport::ReadFile(dir + "/never.png").empty());
+    std::string json = testsupport::ReadFile(dir + "/state.json");
+    EXPECT_NE(json.find("\"frame\": 120"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"seed\": 1"), std::string::npos) << json;
+    for (const char* key : {"\"scrollY\"", "\"rotx\"", "\"fadePerc\""})
+        EXPECT_NE(json.find(key), std::string::npos) << key;
+}
+
+TEST_F(HeadlessRun, SameSeedAndInputGiveTheSameRun) {
+    std::string replay = dir + "/in.txt";
+    testsupport::WriteText(replay, "5 ENTER down\n9 ENTER up\n40 UP down\n70 UP up\n80 X down\n90 X up\n");
+    std::string dumps[2], shots[2];
+    for (int i = 0; i < 2; ++i) {
+        auto args = Base("same" + std::to_string(i));
+        std::string n = std::to_string(i);
+        for (std::string a : {std::string("--frames"), std::string("150"), std::string("--replay"), replay,
+                              std::string("--screenshot"), "149:" + dir + "/s" + n + ".png", std::string("--dump-state"),
+                              dir + "/d" + n + ".json"})
+            args.push_back(a);
+        auto r = RunHeadless(args);
+        ASSERT_EQ(r.exitCode, 0) << r.output;
+        dumps[i] = testsupport::ReadFile(dir + "/d" + n + ".json");
+        shots[i] = testsupport::ReadFile(dir + "/s" + n + ".png");
+    }
+    EXPECT_FALSE(dumps[0].empty());
+    EXPECT_EQ(dumps[0], dumps[1]);
+    EXPECT_EQ(shots[0], shots[1]);
+}
+
+TEST_F(HeadlessRun, ABadReplayStopsBeforeTheFirstFrame) {
+    std::string replay = dir + "/bad.txt";
+    testsupport::WriteText(replay, "0 UP down\n\n3 JUMP down\n");
+    auto args = Base("bad");
+    for (std::string a : {std::string("--replay"), replay, std::string("--dump-state"), dir + "/never.json"})
+        args.push_back(a);
+    auto r = RunHeadless(args);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.output.find(replay + ":3: unknown key 'JUMP'"), std::string::npos) << r.output;
+    EXPECT_TRUE(testsupport::ReadFile(dir + "/never.json").empty());
+}
+
+TEST_F(HeadlessRun, RecordingWritesTheReplayFormat) {
+    std::string replay = dir + "/in.txt";
+    testsupport::WriteText(replay, "2 LEFT down\n6 LEFT up\n");
+    auto args = Base("rec");
+    for (std::string a : {std::string("--frames"), std::string("10"), std::string("--replay"), replay,
+                          std::string("--record"), dir + "/out.txt"})
+        args.push_back(a);
+    auto r = RunHeadless(args);
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    std::string rec = testsupport::ReadFile(dir + "/out.txt");
+    EXPECT_NE(rec.find("2 LEFT down\n6 LEFT up\n"), std::string::npos) << rec;
+}
+
+TEST_F(HeadlessRun, MissingDataFolderAndBadOptionsFailClearly) {
+    auto r = RunHeadless({"--data", dir + "/nowhere", "--frames", "1"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.output.find("nowhere"), std::string::npos) << r.output;
+    r = RunHeadless({"--frames"});
+    EXPECT_EQ(r.exitCode, 2);
+    r = RunHeadless({"--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.output.find("--dump-state"), std::string::npos);
+}
