@@ -1,17 +1,66 @@
 // The game's state as JSON, written at exit with --dump-state; tests and tools read it.
+#include <cstdio>
+
 #include "engine/GameEngine.h"
 #include "engine/Harness.h"
+#include "game/entities/Entity.h"
 #include "game/flow/JsonWriter.h"
 #include "game/flow/MainFile.h"
+#include "game/flow/PlayState.h"
+#include "game/world/Building.h"
+
+namespace {
+
+int CurrentSegmentIndex() {
+    for (int i = 0; i < levelCount && i < Building::kMaxSegments; ++i) {
+        if (Building::b[i] && Building::b[i] == Building::cur) return i;
+    }
+    return -1;
+}
+
+void WriteWorld(JsonWriter& j) {
+    j.Int("segment", CurrentSegmentIndex());
+    j.BeginArray("segments");
+    for (int i = 0; i < levelCount && i < Building::kMaxSegments; ++i) {
+        const Building* s = Building::b[i];
+        if (!s) continue;
+        j.BeginObject();
+        char name[32];
+        std::snprintf(name, sizeof(name), "Level%d", i + 1);
+        j.String("name", name);
+        j.Int("y", s->y);
+        j.Bool("addedEntList", s->addedEntList != 0);
+        // Entities still waiting in the segment (handed ones belong to the list below).
+        j.Int("waiting", s->addedEntList ? 0 : static_cast<long long>(s->addList.size()));
+        j.EndObject();
+    }
+    j.EndArray();
+    j.BeginArray("entities");
+    for (Entity* e : Entity::entList) {
+        j.BeginObject();
+        j.String("class", e->ClassName());
+        j.Int("side", e->side);
+        j.Float("x", e->x);
+        j.Float("y", e->y);
+        j.Int("HP", e->HP);
+        j.Bool("dead", e->dead != 0);
+        j.EndObject();
+    }
+    j.EndArray();
+}
+
+}  // namespace
 
 std::string GameStateJson(GameEngine* e) {
     JsonWriter j;
     j.BeginObject();
     j.Int("frame", e->frameCount);
     j.Int("seed", GameSeed());
-    j.Float("scrollY", 0);
+    j.Float("scrollY", Building::scrollY);
     j.Float("rotx", e->rotx);
     j.Float("fadePerc", e->fadePerc);
+    WriteWorld(j);
+    WritePlayState(j);
     j.EndObject();
     return j.Text();
 }
