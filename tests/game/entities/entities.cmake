@@ -1,0 +1,9 @@
+# The entity base, the entity list, climbing and the entity factory.
+brackmoor_add_test(entities_test
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/EntityFixture.h
+    ${CMAKE_CURRENT_LIST_DIR}/entity_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/entity_list_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/climber_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/factory_test.cpp
+  LIBS brackmoor_core brackmoor_platform_headless PkgConfig::OSMESA)
