@@ -217,8 +217,9 @@ private:
         else if (key == "volume") v.volume = ranged(w, 0, 1);
         else if (key == "start") v.start = ranged(w, 0, kMaxSeconds);
         else if (key == "seed") {
-            double s = ranged(w, 0, 4294967295.0);
-            if (s != std::floor(s)) fail("'seed' must be a whole number, got " + w[1]);
+            double s = number(w, 1);
+            if (s < 0 || s > 4294967295.0 || s != std::floor(s))
+                fail("'seed' must be a whole number from 0 to 4294967295, got " + w[1]);
             v.seed = static_cast<std::uint32_t>(s);
         }
     }
