@@ -10,7 +10,7 @@
 #include "engine/GameEngine.h"
 #include "platform/Paths.h"
 
-std::list<GImage*> GImage::loadedList;
+std::list<GImage*>& GImage::loadedList = *new std::list<GImage*>();
 BOOL GImage::justCalled = FALSE;
 
 TranslatedColor translate_color(unsigned int int_color) {

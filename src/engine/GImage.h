@@ -23,7 +23,8 @@ public:
     // False when the file could not be loaded: the image then has no texture and draws nothing.
     bool loaded;
 
-    static std::list<GImage*> loadedList;
+    // Every picture ever loaded; never destroyed, as pictures live until the program ends.
+    static std::list<GImage*>& loadedList;
     static BOOL justCalled;
 
     static GImage* CreateNew(const char* sfilename);

@@ -98,3 +98,17 @@ TEST_F(HeadlessRun, MissingDataFolderAndBadOptionsFailClearly) {
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_NE(r.output.find("--dump-state"), std::string::npos);
 }
+
+TEST_F(HeadlessRun, WithoutAnAudioDeviceTheGameRunsSilently) {
+    auto args = Base("mute");
+    for (std::string a : {std::string("--frames"), std::string("30"), std::string("--dump-state"), dir + "/m.json"})
+        args.push_back(a);
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    auto r = RunHeadless(args);
+    unsetenv("SDL_AUDIODRIVER");
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_NE(r.output.find("Could Not Open SDL_Mixer!"), std::string::npos) << r.output;
+    // Every sound and track is silent, without a message for each.
+    EXPECT_EQ(r.output.find("Could not load sound"), std::string::npos) << r.output;
+    EXPECT_NE(testsupport::ReadFile(dir + "/m.json").find("\"frame\": 30"), std::string::npos);
+}

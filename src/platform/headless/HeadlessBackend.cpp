@@ -48,8 +48,8 @@ void CloseVideo() {
 bool IsVideoOpen() { return g_ctx != nullptr; }
 
 bool InitAudioSubsystem() {
-    // Sounds and music still load and "play", into a dummy device.
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // Sounds and music still load and "play", into a dummy device (unless a driver was chosen).
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
     return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
 }
 
