@@ -1,6 +1,9 @@
 #include "game/world/Progress.h"
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "platform/Paths.h"
@@ -10,13 +13,30 @@ namespace progress {
 static const char* const kUnlockFile = "data/color.dat";
 static const char* const kLivesFile = "data/dist.dat";
 
-// Reads up to `max` decimal integers with formatted input; returns how many were read.
+// Reads up to `max` whitespace-separated decimal integers from the start of the file; returns how
+// many were read. Reading stops at the first word that is not a number in int's range.
 static int ReadInts(const char* gamePath, int* out, int max) {
     std::FILE* f = std::fopen(platform::ResolvePath(gamePath).c_str(), "rb");
     if (!f) return 0;
-    int n = 0;
-    while (n < max && std::fscanf(f, "%d", &out[n]) == 1) ++n;
+    std::string text;
+    char buf[256];
+    size_t got;
+    // The files hold a few bytes; anything past the first kilobyte cannot matter.
+    while (text.size() < 1024 && (got = std::fread(buf, 1, sizeof(buf), f)) > 0) text.append(buf, got);
     std::fclose(f);
+
+    int n = 0;
+    const char* p = text.c_str();
+    while (n < max) {
+        while (*p == ' ' || *p == '\n' || *p == '\r' || *p == '\t') ++p;
+        if (*p == 0) break;
+        errno = 0;
+        char* end = nullptr;
+        long long v = std::strtoll(p, &end, 10);
+        if (end == p || errno == ERANGE || v < INT_MIN || v > INT_MAX) break;
+        out[n++] = static_cast<int>(v);
+        p = end;
+    }
     return n;
 }
 

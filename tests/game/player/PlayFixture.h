@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "engine/GMusic.h"
 #include "engine/GameEngine.h"
 #include "engine/Sprite.h"
 #include "game/entities/Entity.h"
@@ -53,6 +54,8 @@ protected:
         e->rotx = 360;
         e->rotxdir = 1;
         e->fadePerc = 0;
+        e->music = nullptr;
+        GMusic::musicOn = TRUE;
 
         Entity::DeleteAll();
         Building::DestroyAll();

@@ -1,0 +1,162 @@
+// Keys to actions: one-per-press flags, menus, climbing and aiming, the frozen turn, quitting.
+#include "game/player/PlayFixture.h"
+
+using ControlsTest = PlayTest;
+
+TEST_F(ControlsTest, HoldingEscapeTogglesPauseOnceUntilReleased) {
+    Press(VK_ESCAPE);
+    for (int i = 0; i < 5; ++i) HandleKeys(e);
+    EXPECT_TRUE(Building::pauseOn);
+    Release(VK_ESCAPE);
+    HandleKeys(e);
+    EXPECT_TRUE(Building::pauseOn);
+    Press(VK_ESCAPE);
+    HandleKeys(e);
+    EXPECT_FALSE(Building::pauseOn);
+    EXPECT_FALSE(platform::QuitRequested()) << "in play Escape only pauses";
+}
+
+TEST_F(ControlsTest, EscapeOnTheTitleQuits) {
+    Building::MainMenuOn = 1;
+    Press(VK_ESCAPE);
+    HandleKeys(e);
+    EXPECT_TRUE(platform::QuitRequested());
+    EXPECT_TRUE(Building::pauseOn) << "the toggle runs first";
+}
+
+TEST_F(ControlsTest, AHeldDirectionMovesTheMenuOnce) {
+    Building::StartMainMenu();  // its box is still rising, so a confirm does nothing
+    Building::menuPos = 0;
+    Press(VK_DOWN);
+    for (int i = 0; i < 10; ++i) HandleKeys(e);
+    EXPECT_EQ(Building::menuPos, 1);
+    Release(VK_DOWN);
+    HandleKeys(e);
+    Press(VK_DOWN);
+    HandleKeys(e);
+    EXPECT_EQ(Building::menuPos, 2);
+    Release(VK_DOWN);
+    Press(VK_UP);
+    for (int i = 0; i < 10; ++i) HandleKeys(e);
+    EXPECT_EQ(Building::menuPos, 1);
+    // The player does not move while a menu is up.
+    Press('X');
+    HandleKeys(e);
+    EXPECT_EQ(p->tY, -2);
+}
+
+TEST_F(ControlsTest, TheClimbKeyAloneOnlyHolds) {
+    Press('X');
+    HandleKeys(e);
+    EXPECT_TRUE(p->climbHold);
+    EXPECT_EQ(p->tX, 4);
+    EXPECT_EQ(p->tY, -2);
+    EXPECT_EQ(Building::saveStepCount, 0);
+}
+
+TEST_F(ControlsTest, AHeldDiagonalClimbsDiagonallyFirst) {
+    Press('X');
+    Press(VK_RIGHT);
+    Press(VK_UP);
+    HandleKeys(e);
+    // The diagonal call starts the step; the straight calls after it are refused while it glides.
+    EXPECT_EQ(p->tX, 5);
+    EXPECT_EQ(p->tY, -3);
+    EXPECT_EQ(Building::saveStepCount, 1);
+    EXPECT_EQ(rightDel, 1);
+    EXPECT_EQ(upDel, 1);
+    EXPECT_EQ(leftDel, 0);
+    Release(VK_RIGHT);
+    HandleKeys(e);
+    EXPECT_EQ(rightDel, 0);
+}
+
+TEST_F(ControlsTest, ADiagonalWithoutTheClimbKeyAims) {
+    p->Idle();
+    Press(VK_RIGHT);
+    Press(VK_UP);
+    HandleKeys(e);
+    EXPECT_EQ(p->aimDirX, 1);
+    EXPECT_EQ(p->aimDirY, -1);
+    EXPECT_EQ(p->tY, -2);
+    Release(VK_RIGHT);
+    Press(VK_LEFT);
+    Release(VK_UP);
+    Press(VK_DOWN);
+    HandleKeys(e);
+    EXPECT_EQ(p->aimDirX, -1);
+    EXPECT_EQ(p->aimDirY, 1);
+    Release(VK_DOWN);
+    HandleKeys(e);
+    EXPECT_EQ(p->aimDirX, -1);
+    EXPECT_EQ(p->aimDirY, 0);
+}
+
+TEST_F(ControlsTest, DuringATurnNoInputReachesThePlayerButPauseWorks) {
+    e->rotx = 363;
+    Press('X');
+    Press(VK_UP);
+    HandleKeys(e);
+    EXPECT_EQ(p->tY, -2);
+    EXPECT_FALSE(p->climbHold);
+    Release('X');
+    Release(VK_UP);
+    Press(VK_ESCAPE);
+    HandleKeys(e);
+    EXPECT_TRUE(Building::pauseOn);
+}
+
+TEST_F(ControlsTest, OnTheEndingKeysQuitOnlyOnceTheFadeIsComplete) {
+    Building::scenePhase = 1;
+    e->fadePerc = 0.995f;
+    Press(VK_RETURN);
+    HandleKeys(e);
+    EXPECT_FALSE(platform::QuitRequested());
+    e->fadePerc = 1.0f;
+    HandleKeys(e);
+    EXPECT_TRUE(platform::QuitRequested());
+    EXPECT_FALSE(Building::pauseOn);
+}
+
+TEST_F(ControlsTest, OnePressChangesTheWeaponOnce) {
+    p->haveWeapon[1] = 1;
+    p->ammo[1] = 20;
+    // A key that was down before play began (changeDel clear) must be released first.
+    changeDel = 0;
+    Press(VK_RETURN);
+    for (int i = 0; i < 5; ++i) HandleKeys(e);
+    EXPECT_EQ(p->weapon, 0);
+    Release(VK_RETURN);
+    HandleKeys(e);
+    Press(VK_RETURN);
+    for (int i = 0; i < 5; ++i) HandleKeys(e);
+    EXPECT_EQ(p->weapon, 1) << "held for five frames, changed once";
+    Release(VK_RETURN);
+    HandleKeys(e);
+    Press(VK_RETURN);
+    HandleKeys(e);
+    EXPECT_EQ(p->weapon, 0);
+}
+
+TEST_F(ControlsTest, FireIsHeldAndClimbingWins) {
+    Building::scrollY = p->y - 200;
+    p->Idle();
+    Entity* t = new Entity;
+    t->x = 6 * 64;
+    t->y = -2 * 64;
+    t->cw = t->ch = 64;
+    Entity::entList.push_back(t);
+    Press('C');
+    for (int i = 0; i < 12; ++i) {
+        HandleKeys(e);
+        p->sprite->Step();
+    }
+    EXPECT_EQ(t->HP, 48);
+    // With the climb key down the fire key does nothing.
+    Press('X');
+    for (int i = 0; i < 12; ++i) {
+        HandleKeys(e);
+        p->sprite->Step();
+    }
+    EXPECT_EQ(t->HP, 48);
+}

@@ -1,0 +1,8 @@
+# Controls, menus, the level script, the progress files and the frame's mode order.
+brackmoor_add_game_test(flow_test
+  ${CMAKE_CURRENT_LIST_DIR}/../player/PlayFixture.h
+  ${CMAKE_CURRENT_LIST_DIR}/controls_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/menu_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/triggers_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/progress_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/gameloop_test.cpp)

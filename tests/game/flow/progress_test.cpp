@@ -1,0 +1,95 @@
+// The progress files: what a missing, empty or garbled file reads as, and atomic rewrites.
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+
+#include "game/world/Progress.h"
+#include "platform/Paths.h"
+#include "support/TestSupport.h"
+
+class ProgressTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = testsupport::MakeTempDir("progress");
+        ASSERT_FALSE(dir.empty());
+        platform::SetSaveDir(dir);
+    }
+    void Put(const std::string& name, const std::string& text) {
+        ASSERT_TRUE(testsupport::WriteText(dir + "/" + name, text));
+    }
+    std::string Get(const std::string& name) { return testsupport::ReadFile(dir + "/" + name); }
+    int FilesInDir() {
+        int n = 0;
+        DIR* d = opendir(dir.c_str());
+        while (dirent* ent = readdir(d))
+            if (ent->d_name[0] != '.') ++n;
+        closedir(d);
+        return n;
+    }
+    std::string dir;
+};
+
+TEST_F(ProgressTest, TheUnlockedLevelReadsSafely) {
+    EXPECT_EQ(progress::ReadUnlock(), 0) << "missing";
+    struct Case {
+        const char* text;
+        int expected;
+    };
+    for (Case c : {Case{"", 0}, Case{"x1", 0}, Case{"1", 1}, Case{"2\n", 2}, Case{"  1 trailing", 1},
+                   Case{"-4", 0}, Case{"7", 2}, Case{"99999999999999999999", 0}, Case{"1x", 1}}) {
+        Put("color.dat", c.text);
+        EXPECT_EQ(progress::ReadUnlock(), c.expected) << "'" << c.text << "'";
+    }
+}
+
+TEST_F(ProgressTest, TheBestLivesReadWhatIsThere) {
+    progress::BestLives b = progress::ReadBestLives();
+    EXPECT_FALSE(b.have[0]);
+    EXPECT_FALSE(b.have[1]);
+    Put("dist.dat", "6");
+    b = progress::ReadBestLives();
+    EXPECT_TRUE(b.have[0]);
+    EXPECT_EQ(b.value[0], 6);
+    EXPECT_FALSE(b.have[1]);
+    EXPECT_EQ(b.value[1], 0);
+    Put("dist.dat", "2\n4");
+    b = progress::ReadBestLives();
+    EXPECT_EQ(b.value[0], 2);
+    EXPECT_EQ(b.value[1], 4);
+    Put("dist.dat", "\x01\x02\xff");
+    b = progress::ReadBestLives();
+    EXPECT_FALSE(b.have[0]);
+}
+
+TEST_F(ProgressTest, WritesUseTheGameFormatAndLeaveNoTemporaryFiles) {
+    ASSERT_TRUE(progress::WriteBestLives(3, 11));
+    EXPECT_EQ(Get("dist.dat"), "3\n11");
+    ASSERT_TRUE(progress::WriteUnlock(1));
+    EXPECT_EQ(Get("color.dat"), "1");
+    EXPECT_EQ(FilesInDir(), 2);
+}
+
+TEST_F(ProgressTest, RaisingTheUnlockNeverLowersIt) {
+    EXPECT_TRUE(progress::RaiseUnlock(1));
+    EXPECT_EQ(Get("color.dat"), "1");
+    EXPECT_TRUE(progress::RaiseUnlock(2));
+    EXPECT_FALSE(progress::RaiseUnlock(1));
+    EXPECT_FALSE(progress::RaiseUnlock(2)) << "an unchanged value is not rewritten";
+    EXPECT_EQ(Get("color.dat"), "2");
+}
+
+TEST_F(ProgressTest, ArrivalRecordsKeepTheOtherLevel) {
+    Put("dist.dat", "3\n7");
+    EXPECT_FALSE(progress::RecordArrival(1, 3));
+    EXPECT_TRUE(progress::RecordArrival(1, 4));
+    EXPECT_EQ(Get("dist.dat"), "4\n7");
+    EXPECT_TRUE(progress::RecordArrival(2, 8));
+    EXPECT_EQ(Get("dist.dat"), "4\n8");
+    EXPECT_FALSE(progress::RecordArrival(3, 99));
+}
+
+TEST_F(ProgressTest, AnUnwritableSaveFolderFailsQuietly) {
+    platform::SetSaveDir("/proc/no-such-folder");
+    EXPECT_FALSE(progress::WriteUnlock(1));
+    EXPECT_EQ(progress::ReadUnlock(), 0);
+}
