@@ -16,6 +16,7 @@ Building* Building::b[Building::kMaxSegments] = {};
 Building* Building::cur = nullptr;
 float Building::scrollY = 32.0f;
 BuildingBlock* Building::blankDummy = nullptr;
+Entity* (*Building::factory)(const char*, int, int, int, int, int) = &Entity::Create;
 GImage* Building::imTiles = nullptr;
 GImage* Building::imBkgLeft1 = nullptr;
 GImage* Building::imBkgRight1 = nullptr;
@@ -219,7 +220,7 @@ void Building::AddAllEntities() {
 Entity* Building::SpecialCreate(BuildingBlock* blk, int side, int tX, int tY, int w, int h) {
     if (blk->type != 2) return nullptr;
     blk->type = 0;
-    return Entity::Create("BREAKABLEBLOCK", w, h, side, tX * 64, tY * 64);
+    return factory ? factory("BREAKABLEBLOCK", w, h, side, tX * 64, tY * 64) : nullptr;
 }
 
 void Building::Draw() {

@@ -118,6 +118,9 @@ public:
     void FindBlockedLocations();
     void AddAllEntities();
     static Entity* SpecialCreate(BuildingBlock* block, int side, int tX, int tY, int w, int h);
+    // The factory the loader and SpecialCreate make entities with (Entity::Create; tests record
+    // the arguments through it).
+    static Entity* (*factory)(const char* cName, int w, int h, int side, int cX, int cY);
     void Draw();
     static void DrawBackground();
 

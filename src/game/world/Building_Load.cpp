@@ -78,6 +78,6 @@ void Building::ApplySide(int side, const level::SideFile& f) {
         if (t.category != "ENTITY") continue;
         int cy = p.py - 64 * y;
         if (y != 0) cy -= 64;
-        if (Entity* e = Entity::Create(t.name.c_str(), w, h, side, p.px, cy)) addList.push_back(e);
+        if (Entity* e = factory ? factory(t.name.c_str(), w, h, side, p.px, cy) : nullptr) addList.push_back(e);
     }
 }
