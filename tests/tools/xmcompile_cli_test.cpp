@@ -13,8 +13,11 @@
 
 namespace {
 
+// One folder per test, as CTest may run the tests of this file side by side.
 std::string Dir() {
   std::string d = std::string(BRACKMOOR_BINARY_DIR) + "/tests/xmcompile_cli";
+  mkdir(d.c_str(), 0755);
+  d += std::string("/") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
   mkdir(d.c_str(), 0755);
   return d;
 }
