@@ -1,0 +1,143 @@
+// The level checker: the climbing rules on a tower model, and the tool's verdicts.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "game/world/LevelFormat.h"
+#include "tower.h"
+
+namespace {
+
+using levelcheck::Position;
+using levelcheck::Tower;
+
+Position P(int side, int tx, int ty) {
+    Position p;
+    p.side = side;
+    p.tx = tx;
+    p.ty = ty;
+    return p;
+}
+
+// The array row of tile row ty in segment 0 (the row the climbing test reads for a climber
+// stepping onto row ty is the one below it in the grid).
+int Row0(int ty) { return 48 - (6 - (ty + 1)); }
+
+TEST(TowerModelTest, StepsFollowTheClimbingRules) {
+    Tower t(2);
+    Position out;
+    // Straight up on open wall.
+    ASSERT_TRUE(t.Step(P(1, 4, -2), 0, -1, false, &out));
+    EXPECT_EQ(out, P(1, 4, -3));
+    // A solid tile is refused.
+    t.SetType(0, 1, 3, Row0(-3), 1);  // column 4, row -3
+    EXPECT_FALSE(t.Step(P(1, 4, -2), 0, -1, false, &out));
+    // A diagonal cannot cut the corner of that solid tile.
+    EXPECT_FALSE(t.Step(P(1, 3, -2), 1, -1, false, &out));  // the way up from column 3 is fine...
+    EXPECT_TRUE(t.Step(P(1, 3, -2), 0, -1, false, &out));   // ...but (4, -3) is solid
+    t.SetType(0, 1, 3, Row0(-3), 0);
+    t.SetType(0, 1, 4, Row0(-2), 1);  // column 5, row -2: beside the climber
+    EXPECT_FALSE(t.Step(P(1, 4, -2), 1, -1, false, &out));
+    EXPECT_TRUE(t.Step(P(1, 4, -2), -1, -1, false, &out));
+    EXPECT_EQ(out, P(1, 3, -3));
+    // Breakable blocks pass only when they count as open.
+    t.SetType(0, 1, 3, Row0(-3), 2);
+    EXPECT_FALSE(t.Step(P(1, 4, -2), 0, -1, false, &out));
+    EXPECT_TRUE(t.Step(P(1, 4, -2), 0, -1, true, &out));
+    EXPECT_TRUE(t.OnBreakable(out));
+}
+
+TEST(TowerModelTest, LeavingASideTurnsTheCornerAndDropsTheVerticalPart) {
+    Tower t(1);
+    Position out;
+    ASSERT_TRUE(t.Step(P(1, 1, -5), -1, -1, false, &out));
+    EXPECT_EQ(out, P(2, 8, -5));  // left off side 1 onto column 8 of side 2, same row
+    ASSERT_TRUE(t.Step(P(4, 1, -5), -1, 0, false, &out));
+    EXPECT_EQ(out, P(1, 8, -5));
+    ASSERT_TRUE(t.Step(P(1, 8, -5), 1, 1, false, &out));
+    EXPECT_EQ(out, P(4, 1, -5));  // right off side 1 onto column 1 of side 4
+    ASSERT_TRUE(t.Step(P(3, 8, -5), 1, 0, false, &out));
+    EXPECT_EQ(out, P(2, 1, -5));
+}
+
+TEST(TowerModelTest, SegmentSeamsAreOpenInsideAndSolidAtTheEdges) {
+    Tower t(2);
+    Position out;
+    // From the top row of segment 0 the next row up is tested on the blank block.
+    EXPECT_TRUE(t.Step(P(1, 4, -43), 0, -1, false, &out));
+    EXPECT_FALSE(t.Step(P(1, 1, -43), 0, -1, false, &out));
+    EXPECT_FALSE(t.Step(P(1, 8, -43), 0, -1, false, &out));
+    // Above the tower nothing holds.
+    EXPECT_EQ(t.SegmentOf(-94), -1);
+    EXPECT_FALSE(t.Step(P(1, 4, -94), 0, -1, false, &out));
+}
+
+TEST(TowerModelTest, ClimbToFindsTheShortestRouteIncludingRoundCorners) {
+    Tower t(1);
+    // Seal side 1 across row -20 (every column, edges included).
+    for (int c = 0; c < 8; ++c) t.SetType(0, 1, c, Row0(-20), 1);
+    levelcheck::Route r = levelcheck::ClimbTo(t, P(1, 4, -2), -30, false);
+    ASSERT_TRUE(r.reached);
+    // Round the corner onto side 2 and up: more steps than rows.
+    EXPECT_GT(r.steps, 28);
+    // Seal every side: nothing gets past.
+    for (int s = 2; s <= 4; ++s)
+        for (int c = 0; c < 8; ++c) t.SetType(0, s, c, Row0(-20), 1);
+    EXPECT_FALSE(levelcheck::ClimbTo(t, P(1, 4, -2), -30, false).reached);
+    // A breakable block in the seal is the intended way through.
+    t.SetType(0, 3, 4, Row0(-20), 2);
+    EXPECT_FALSE(levelcheck::ClimbTo(t, P(1, 4, -2), -30, false).reached);
+    r = levelcheck::ClimbTo(t, P(1, 4, -2), -30, true);
+    ASSERT_TRUE(r.reached);
+    EXPECT_EQ(r.breakables, 1);
+    // Unsealed, the straight climb takes one step a row.
+    Tower open(1);
+    r = levelcheck::ClimbTo(open, P(1, 4, -2), -30, false);
+    ASSERT_TRUE(r.reached);
+    EXPECT_EQ(r.steps, 28);
+}
+
+std::string RunCheck(const std::string& args, int* rc) {
+    const std::string out = std::string(BRACKMOOR_BINARY_DIR) + "/tests/levelcheck_out.txt";
+    *rc = std::system((std::string(BRACKMOOR_BINARY_DIR) + "/levelcheck " + args + " > " + out + " 2>&1").c_str());
+    std::ifstream in(out);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+TEST(LevelCheckCliTest, TheShippedTowerCanBeClimbed) {
+    int rc = 0;
+    std::string out = RunCheck(std::string(BRACKMOOR_DATA_DIR) + "/ZLevel", &rc);
+    EXPECT_EQ(rc, 0) << out;
+    EXPECT_NE(out.find("Level14: climbable to row -673"), std::string::npos) << out;
+    EXPECT_NE(out.find("level 3 start: climbable"), std::string::npos) << out;
+}
+
+TEST(LevelCheckCliTest, ASealedLevelAndAMissingFileAreReported) {
+    const std::string dir = std::string(BRACKMOOR_BINARY_DIR) + "/tests/levelcheck_cli";
+    std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str());
+    level::SideFile f;
+    f.header = {"#"};
+    f.w = 8;
+    f.h = 50;
+    for (auto& n : f.neighbours) n = "none";
+    f.ResetLayers();
+    level::SideFile sealed = f;
+    for (int c = 0; c < 8; ++c) sealed.At(0, c, 10) = level::TileToken::Make(1, 1, 0, 1);
+    for (int seg = 1; seg <= 2; ++seg)
+        for (int s = 1; s <= 4; ++s)
+            std::ofstream(dir + "/Level" + std::to_string(seg) + "_Side" + std::to_string(s) + ".zlv")
+                << level::Write(seg == 2 ? sealed : f);
+    int rc = 0;
+    std::string out = RunCheck("--segments 2 " + dir, &rc);
+    EXPECT_NE(rc, 0);
+    EXPECT_NE(out.find("Level1: climbable"), std::string::npos) << out;
+    EXPECT_NE(out.find("Level2: NOT climbable"), std::string::npos) << out;
+    std::remove((dir + "/Level2_Side3.zlv").c_str());
+    out = RunCheck("--segments 2 " + dir, &rc);
+    EXPECT_NE(rc, 0);
+    EXPECT_NE(out.find("Level2_Side3.zlv: cannot open"), std::string::npos) << out;
+}
+
+}  // namespace

@@ -1,0 +1,140 @@
+#include "tower.h"
+
+#include <deque>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "game/world/LevelFormat.h"
+
+namespace levelcheck {
+
+Tower::Tower(int segments) : segments_(segments), types_(static_cast<size_t>(segments) * 4 * kW * kH, 0) {}
+
+size_t Tower::Index(int seg, int side, int col, int row) const {
+    return ((static_cast<size_t>(seg) * 4 + static_cast<size_t>(side - 1)) * kW + static_cast<size_t>(col)) * kH +
+           static_cast<size_t>(row);
+}
+
+void Tower::SetType(int seg, int side, int col, int row, int type) { types_[Index(seg, side, col, row)] = type; }
+
+int Tower::TypeAt(int seg, int side, int col, int row) const { return types_[Index(seg, side, col, row)]; }
+
+bool Tower::Load(const std::string& dir, std::vector<std::string>* errors) {
+    bool ok = true;
+    for (int seg = 0; seg < segments_; ++seg) {
+        for (int side = 1; side <= 4; ++side) {
+            std::string name = dir + "/Level" + std::to_string(seg + 1) + "_Side" + std::to_string(side) + ".zlv";
+            std::ifstream in(name, std::ios::binary);
+            if (!in) {
+                errors->push_back(name + ": cannot open");
+                ok = false;
+                continue;
+            }
+            std::stringstream ss;
+            ss << in.rdbuf();
+            level::SideFile f;
+            level::ParseError err;
+            if (!level::Parse(ss.str(), kW, kH, &f, &err)) {
+                errors->push_back(name + ":" + std::to_string(err.line) + ": " + err.reason);
+                ok = false;
+                continue;
+            }
+            for (int l = 0; l < level::kLayers; ++l)
+                for (int row = 0; row < kH; ++row)
+                    for (int col = 0; col < kW; ++col) {
+                        const level::TileToken& tok = f.At(l, col, row);
+                        if (!tok.keep) SetType(seg, side, col, row, tok.type);
+                    }
+        }
+    }
+    return ok;
+}
+
+int Tower::SegmentOf(int ty) const {
+    int i = (6 - ty) / 50;
+    return (i < 0 || i >= segments_) ? -1 : i;
+}
+
+int Tower::BlockType(int seg, int side, int tx, int ty) const {
+    int ax = tx - 1;
+    int ay = kH - 2 - ((6 - ty) % kH);
+    if (side >= 1 && side <= 4 && ax >= 0 && ax < kW && ay >= 0 && ay < kH) return TypeAt(seg, side, ax, ay);
+    return (ax == 0 || ax == kW - 1) ? 1 : 0;
+}
+
+bool Tower::Open(int seg, int side, int tx, int ty, bool breakablesOpen) const {
+    int t = BlockType(seg, side, tx, ty);
+    return t == 0 || (breakablesOpen && t == 2);
+}
+
+bool Tower::Step(const Position& p, int dx, int dy, bool breakablesOpen, Position* out) const {
+    if (p.tx + dx < 1 || p.tx + dx > kW) dy = 0;
+    if (dx == 0 && dy == 0) return false;
+    int seg = SegmentOf(p.ty);
+    if (seg < 0) return false;
+    if (!Open(seg, p.side, p.tx + dx, p.ty + dy + 1, breakablesOpen)) return false;
+    if (dx != 0 && dy != 0) {
+        if (!Open(seg, p.side, p.tx + dx, p.ty + 1, breakablesOpen)) return false;
+        if (!Open(seg, p.side, p.tx, p.ty + dy + 1, breakablesOpen)) return false;
+    }
+    Position n = p;
+    n.tx += dx;
+    n.ty += dy;
+    // Past the edge the climber walks round the corner onto the next side.
+    if (n.tx <= 0) {
+        n.tx = kW;
+        n.side = n.side % 4 + 1;
+    } else if (n.tx > kW) {
+        n.tx = 1;
+        n.side = (n.side + 2) % 4 + 1;
+    }
+    *out = n;
+    return true;
+}
+
+bool Tower::OnBreakable(const Position& p) const {
+    int seg = SegmentOf(p.ty);
+    return seg >= 0 && BlockType(seg, p.side, p.tx, p.ty + 1) == 2;
+}
+
+Route ClimbTo(const Tower& t, const Position& start, int goalRow, bool breakablesOpen) {
+    Route r;
+    const int lo = goalRow, hi = 7;  // rows searched: from the goal down to the ground
+    if (start.ty < lo || start.ty > hi) return r;
+    const int rows = hi - lo + 1;
+    auto key = [&](const Position& p) {
+        return ((static_cast<size_t>(p.ty - lo) * 4 + static_cast<size_t>(p.side - 1)) * (kW + 2)) +
+               static_cast<size_t>(p.tx);
+    };
+    std::vector<int> dist(static_cast<size_t>(rows) * 4 * (kW + 2), -1);
+    std::vector<int> broke(dist.size(), 0);
+    std::deque<Position> q;
+    dist[key(start)] = 0;
+    q.push_back(start);
+    while (!q.empty()) {
+        Position p = q.front();
+        q.pop_front();
+        size_t k = key(p);
+        if (p.ty == goalRow) {
+            r.reached = true;
+            r.steps = dist[k];
+            r.breakables = broke[k];
+            return r;
+        }
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                Position n;
+                if (!t.Step(p, dx, dy, breakablesOpen, &n)) continue;
+                if (n.ty < lo || n.ty > hi) continue;
+                size_t nk = key(n);
+                if (dist[nk] >= 0) continue;
+                dist[nk] = dist[k] + 1;
+                broke[nk] = broke[k] + (t.OnBreakable(n) ? 1 : 0);
+                q.push_back(n);
+            }
+    }
+    return r;
+}
+
+}  // namespace levelcheck
