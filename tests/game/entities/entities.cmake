@@ -4,6 +4,11 @@ brackmoor_add_test(entities_test
     ${CMAKE_CURRENT_LIST_DIR}/EntityFixture.h
     ${CMAKE_CURRENT_LIST_DIR}/entity_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/entity_list_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/entity_sound_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/climber_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/factory_test.cpp
-  LIBS brackmoor_core brackmoor_platform_headless PkgConfig::OSMESA)
+  LIBS brackmoor_testsupport brackmoor_platform_headless brackmoor_core PkgConfig::OSMESA)
+
+# The shared sheets and sounds, from the generated data folder.
+brackmoor_add_game_test(entities_data_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/entity_data_test.cpp)
