@@ -7,6 +7,7 @@ brackmoor_add_test(entities_test
     ${CMAKE_CURRENT_LIST_DIR}/entity_sound_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/climber_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/factory_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/factory_classes_test.cpp
   LIBS brackmoor_testsupport brackmoor_platform_headless brackmoor_core PkgConfig::OSMESA)
 
 # The shared sheets and sounds, from the generated data folder.
