@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <map>
 #include <memory>
 
@@ -80,6 +81,22 @@ TEST(PictureManifest, ListsEveryPictureTheGameLoads) {
     int tiles = 0;
     for (const ManifestPicture& p : m.pictures) tiles += LowerAscii(p.path).rfind("data/tiles/", 0) == 0;
     EXPECT_GE(tiles, 1) << "no data/tiles/ pictures listed";
+}
+
+TEST(PictureManifest, EveryGeneratedPictureIsListedAndNoTwoDifferOnlyInCase) {
+    // A picture nobody lists is either a stray or a misspelt output path; two files whose
+    // names differ only in letter case would make the game's case-blind lookup ambiguous.
+    namespace fs = std::filesystem;
+    std::map<std::string, std::string> seen;  // lower-cased path -> real path
+    const fs::path root = fs::path(kBuildDir) / "data";
+    ASSERT_TRUE(fs::is_directory(root)) << root;
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+        if (!e.is_regular_file() || e.path().extension() != ".png") continue;
+        std::string rel = "data/" + fs::relative(e.path(), root).generic_string();
+        EXPECT_NE(TheManifest().Find(rel), nullptr) << rel << " is generated but not listed in " << kManifest;
+        auto [it, fresh] = seen.emplace(LowerAscii(rel), rel);
+        EXPECT_TRUE(fresh) << rel << " and " << it->second << " differ only in letter case";
+    }
 }
 
 TEST(PictureManifest, EveryPictureExistsAtItsListedSize) {
