@@ -8,6 +8,7 @@
 #include "engine/GSound.h"
 #include "engine/GameEngine.h"
 #include "game/entities/Blood.h"
+#include "game/entities/EntityLink.h"
 #include "game/world/Building.h"
 
 GImage* Entity::enemy_sheet_1 = nullptr;
@@ -79,7 +80,11 @@ Entity::Entity() {
     alive = true;
 }
 
-Entity::~Entity() { delete sprite; }
+Entity::~Entity() {
+    // Links from other entities to this one turn null rather than dangle.
+    EntityLinkBase::Forget(this);
+    delete sprite;
+}
 
 void Entity::Init() {
     enemy_sheet_1 = GImage::CreateNew("data/enemy/enemy_sheet1.png");

@@ -4,6 +4,7 @@ brackmoor_add_test(entities_test
     ${CMAKE_CURRENT_LIST_DIR}/EntityFixture.h
     ${CMAKE_CURRENT_LIST_DIR}/entity_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/entity_list_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/entity_link_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/entity_sound_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/climber_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/factory_test.cpp
