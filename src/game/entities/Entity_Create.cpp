@@ -3,6 +3,13 @@
 
 #include "game/entities/Entity.h"
 #include "game/entities/EntityFactory.h"
+#include "game/enemies/BreakableBlock.h"
+#include "game/enemies/Pickup.h"
+#include "game/enemies/Spider.h"
+#include "game/enemies/SpiderSpawn.h"
+#include "game/enemies/WallBlaster.h"
+#include "game/world/Electricity.h"
+#include "game/world/Generator.h"
 
 PlacementGrid PlacementGridFor(int w, int h, int cX, int cY) {
     PlacementGrid g;
@@ -103,7 +110,15 @@ Entity* Entity::Create(char* cName, int w, int h, int side, int cX, int cY) {
 Entity* Entity::Create(const char* cName, int w, int h, int side, int cX, int cY) {
     Placement p = PlacementFor(cName, w, h, cX, cY);
     (void)side;
+    const float fx = static_cast<float>(p.sx), fy = static_cast<float>(p.sy);
     switch (p.kind) {
+        case PlacedKind::Spider: return new Spider(side, fx, fy);
+        case PlacedKind::SpiderSpawn: return new SpiderSpawn(side, fx, fy);
+        case PlacedKind::BreakableBlock: return new BreakableBlock(side, fx, fy);
+        case PlacedKind::WallBlaster: return new WallBlaster(side, fx, fy);
+        case PlacedKind::Pickup: return new Pickup(side, p.sx, p.sy, p.stype);
+        case PlacedKind::Electricity: return new Electricity(side, p.sx, p.sy);
+        case PlacedKind::Generator: return new Generator(side, p.sx, p.sy);
         case PlacedKind::None:
         default:
             return nullptr;
