@@ -6,6 +6,7 @@
 
 #include "engine/GameEngine.h"
 #include "game/world/World.h"
+#include "tower.h"
 
 namespace {
 
@@ -114,6 +115,25 @@ TEST(ShippedTowerTest, EveryLevelFileLoadsCleanly) {
             for (int k = 0; k < 8; ++k)
                 for (int r = 0; r < 50; ++r) solid += Building::b[i]->block[s][k][r]->type != 0;
     EXPECT_GT(solid, 500);
+
+    // The level checker reads the same files into its own model; both must agree on every tile
+    // a climber can ask about, off-grid columns and segment seams included.
+    levelcheck::Tower model(levelCount);
+    std::vector<std::string> errors;
+    ASSERT_TRUE(model.Load(std::string(BRACKMOOR_DATA_DIR) + "/ZLevel", &errors));
+    int compared = 0, mismatches = 0;
+    for (int i = 0; i < levelCount; ++i)
+        for (int side = 1; side <= 4; ++side)
+            for (int tx = 0; tx <= 9; ++tx)
+                for (int ty = 8 - 50 * i; ty >= -45 - 50 * i; --ty) {
+                    bool game = Building::b[i]->openSpot(side, tx, ty, TRUE) != 0;
+                    bool check = model.Open(i, side, tx, ty, true);
+                    ++compared;
+                    if (game != check && ++mismatches < 5)
+                        ADD_FAILURE() << "segment " << i << " side " << side << " (" << tx << ", " << ty << ")";
+                }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_GT(compared, 14 * 4 * 10 * 50);
     Building::DestroyAll();
     Building::factory = old;
 }
