@@ -156,6 +156,7 @@ TEST_P(MusicTrack, RendersToSoundOfTheScoredLength) {
     EXPECT_NEAR(pcm.seconds, expected, 0.01 * expected + 0.3) << "xmp";
     EXPECT_GT(pcm.rms, 0.05) << "xmp render is nearly silent";
     EXPECT_GT(pcm.quietestSecond, 0.005) << "xmp render has a silent second";
+    std::remove(wav.c_str());
   }
   if (HaveProgram("openmpt123")) {
     ++players;
@@ -172,8 +173,103 @@ TEST_P(MusicTrack, RendersToSoundOfTheScoredLength) {
     ASSERT_TRUE(pcm.ok) << wav;
     EXPECT_NEAR(pcm.seconds, expected, 0.01 * expected + 0.3) << "openmpt123";
     EXPECT_GT(pcm.rms, 0.05) << "openmpt123 render is nearly silent";
+    std::remove(wav.c_str());
+    std::remove(copy.c_str());
   }
   if (players == 0) GTEST_SKIP() << "neither xmp nor openmpt123 is installed; cannot render the music";
+}
+
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    const char* old = std::getenv(name);
+    had_ = old != nullptr;
+    if (had_) old_ = old;
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() {
+    if (had_) setenv(name_, old_.c_str(), 1);
+    else unsetenv(name_);
+  }
+
+ private:
+  const char* name_;
+  bool had_ = false;
+  std::string old_;
+};
+
+TEST_P(MusicTrack, PlaysThroughSdlMixerForItsScoredLength) {
+  std::string path = TrackPath(GetParam());
+  std::vector<uint8_t> bytes = ReadBytes(path);
+  ASSERT_FALSE(bytes.empty()) << path << " is missing";
+  xm::Module m;
+  std::string err;
+  ASSERT_TRUE(xm::Read(bytes, m, err)) << err;
+  double expected = m.TotalRows() * m.speed * 2.5 / m.bpm;
+
+  // SDL's disk audio driver writes the game's own mix to a file, as fast as it is computed
+  std::string dir = std::string(BRACKMOOR_BINARY_DIR) + "/tests/music_render";
+  mkdir(dir.c_str(), 0755);
+  std::string raw = dir + "/" + GetParam() + ".sdl.raw";
+  std::remove(raw.c_str());
+  int rate = 0, channels = 0;
+  {
+    ScopedEnv driver("SDL_AUDIODRIVER", "disk"), file("SDL_DISKAUDIOFILE", raw), delay("SDL_DISKAUDIODELAY", "0");
+    if (SDL_Init(SDL_INIT_AUDIO) != 0) GTEST_SKIP() << "SDL has no disk audio driver: " << SDL_GetError();
+    if (Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) != 0) {
+      SDL_Quit();
+      GTEST_SKIP() << "the disk audio driver does not open: " << Mix_GetError();
+    }
+    Uint16 format = 0;
+    Mix_QuerySpec(&rate, &format, &channels);
+    Mix_Music* music = Mix_LoadMUS(path.c_str());
+    bool played = music && format == AUDIO_S16LSB && Mix_PlayMusic(music, 0) == 0;  // once through
+    for (int waited = 0; played && Mix_PlayingMusic() && waited < 60000; waited += 5) SDL_Delay(5);
+    bool finished = played && !Mix_PlayingMusic();
+    if (music) {
+      Mix_HaltMusic();
+      Mix_FreeMusic(music);
+    }
+    Mix_CloseAudio();
+    SDL_Quit();
+    ASSERT_NE(music, nullptr);
+    ASSERT_TRUE(played);
+    ASSERT_TRUE(finished) << "the track did not end within a minute of mixing";
+  }
+  std::vector<uint8_t> pcm = ReadBytes(raw);
+  ASSERT_GT(channels, 0);
+  ASSERT_GT(rate, 0);
+  size_t frames = pcm.size() / (2 * static_cast<size_t>(channels));
+  auto sample = [&](size_t f, int c) {
+    size_t at = (f * channels + c) * 2;
+    return static_cast<int16_t>(pcm[at] | (pcm[at + 1] << 8)) / 32768.0;
+  };
+  // the driver mixes silence from the moment audio opens, so the music is the span between
+  // the first and the last sounding frame
+  auto sounding = [&](size_t f) {
+    for (int c = 0; c < channels; ++c)
+      if (std::fabs(sample(f, c)) > 0.002) return true;
+    return false;
+  };
+  size_t first = 0, last = frames;
+  while (first < frames && !sounding(first)) ++first;
+  while (last > first && !sounding(last - 1)) --last;
+  ASSERT_LT(first, last) << "SDL_mixer produced only silence";
+  double seconds = static_cast<double>(last - first) / rate;
+  // the music stops at the end of the order list, not before and not much after
+  EXPECT_GE(seconds, expected - 1.5) << "SDL_mixer stopped early";
+  EXPECT_LE(seconds, expected + 1.0) << "SDL_mixer played on past the end";
+  // and there is sound in every second of it
+  for (size_t from = first; from + rate <= last; from += rate) {
+    double sum = 0;
+    for (size_t f = from; f < from + static_cast<size_t>(rate); ++f)
+      for (int c = 0; c < channels; ++c) sum += sample(f, c) * sample(f, c);
+    EXPECT_GT(std::sqrt(sum / (static_cast<double>(rate) * channels)), 0.005)
+        << "silent second at " << (from - first) / rate << " s";
+  }
+  std::printf("%s: scored %.2f s, SDL_mixer sounded %.2f s\n", GetParam().c_str(), expected, seconds);
+  std::remove(raw.c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(AllTracks, MusicTrack, ::testing::ValuesIn(kTracks));
