@@ -7,7 +7,9 @@
 #include "engine/Harness.h"
 #include "platform/Log.h"
 #include "platform/Options.h"
+#include "platform/Backend.h"
 #include "platform/Paths.h"
+#include "platform/Settings.h"
 
 int main(int argc, char** argv) {
     platform::Options& o = platform::CurrentOptions();
@@ -17,6 +19,16 @@ int main(int argc, char** argv) {
         case platform::ParseResult::Run: break;
     }
     platform::SetVerbose(o.verbose);
+    bool headless = platform::Backend().headless;
+    // The headless runner is for tests and tools: its runs must not depend on who runs it, so it
+    // reads a settings file only when given one, and keeps no log.
+    if (!headless) platform::SetLogFile(platform::DefaultLogPath());
+    if (!o.settingsFile.empty()) {
+        platform::CurrentSettings() = platform::LoadSettings(o.settingsFile);
+    } else if (!headless) {
+        platform::CurrentSettings() = platform::LoadSettings(platform::DefaultSettingsPath());
+    }
+    platform::LogVerbose("settings: " + (o.settingsFile.empty() ? platform::DefaultSettingsPath() : o.settingsFile));
 
     std::string dataDir = o.dataDir;
     if (dataDir.empty()) {

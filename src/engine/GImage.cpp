@@ -55,10 +55,26 @@ GImage::GImage(const char* sfilename) : oW(0), oH(0), w(2), h(2), data(0), hasTr
     }
     justCalled = FALSE;
     std::snprintf(filename, sizeof(filename), "%s", sfilename ? sfilename : "");
+    Load(true);
+}
 
+void GImage::ReloadAll() {
+    for (GImage* img : loadedList) {
+        if (!img || !img->loaded) continue;
+        // Whether the old context survived or not, the old name is given back first.
+        glDeleteTextures(1, &img->data);
+        img->data = 0;
+        img->loaded = false;
+        img->Load(false);
+    }
+    if (GameEngine::gEngine) GameEngine::gEngine->curImage = nullptr;
+}
+
+void GImage::Load(bool report) {
     std::string path = platform::ResolvePath(filename);
     SDL_Surface* picture = IMG_Load(path.c_str());
     if (!picture) {
+        if (!report) return;
         char msg[300];
         std::snprintf(msg, sizeof(msg), "Error Loading File: %s", filename);
         MessageBoxA(nullptr, msg, "", MB_OK);

@@ -33,6 +33,11 @@ public:
 
     // Forgets every cached picture (tests and shutdown).
     static void ClearCache();
+    // Uploads every cached picture again (after the GL context was replaced).
+    static void ReloadAll();
+
+private:
+    void Load(bool report);
 };
 
 TranslatedColor translate_color(unsigned int int_color);

@@ -36,7 +36,7 @@ GSound::GSound(const char* filename) : sound(nullptr), playChannel(-1) {
         MessageBoxA(nullptr, msg.c_str(), "", MB_OK);
         return;
     }
-    Mix_VolumeChunk(sound, master_volume);
+    Mix_VolumeChunk(sound, EffectsVolume(master_volume));
 }
 
 GSound::~GSound() {
@@ -48,7 +48,7 @@ GSound::~GSound() {
 
 void GSound::Play() {
     if (!SoundOn || !sound) return;
-    Mix_VolumeChunk(sound, master_volume);
+    Mix_VolumeChunk(sound, EffectsVolume(master_volume));
     playChannel = Mix_PlayChannel(-1, sound, 0);
 }
 
@@ -59,7 +59,7 @@ void GSound::PlayIfNot() {
 
 void GSound::Loop() {
     if (!SoundOn || !sound || isPlaying()) return;
-    Mix_VolumeChunk(sound, master_volume);
+    Mix_VolumeChunk(sound, EffectsVolume(master_volume));
     playChannel = Mix_PlayChannel(-1, sound, -1);
 }
 

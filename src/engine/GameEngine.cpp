@@ -9,7 +9,9 @@
 
 #include "engine/GFont.h"
 #include "engine/Harness.h"
+#include "engine/GImage.h"
 #include "platform/Backend.h"
+#include "platform/Settings.h"
 
 GameEngine* GameEngine::gEngine = nullptr;
 GameEngine gEngine;
@@ -48,6 +50,21 @@ GameEngine::GameEngine() {
     ShakeX = ShakeY = ShakeAmpX = ShakeAmpY = ShakeCounter = ShakeTimer = 0;
     ShakeSpeed = 0;
     frameCount = 0;
+    onFocusLost = nullptr;
+}
+
+// After a change of video mode the context may be new: restore what the game set up once.
+static void OnVideoReset() {
+    GameEngine* e = GameEngine::gEngine;
+    if (!e) return;
+    e->ApplyRenderState();
+    glViewport(0, 0, e->w, e->h);
+    GImage::ReloadAll();
+    if (e->fontbase != 0) {
+        glDeleteLists(e->fontbase, 96);
+        e->LoadWinFont("system", 0, 8);
+    }
+    e->curImage = nullptr;
 }
 
 bool FrameDue(DWORD efps, DWORD bfps, DWORD framelimit) {
@@ -145,7 +162,11 @@ void GameEngine::EnableOpenGL(HWND hWnd, HDC* dc, HGLRC* rc) {
     *rc = wglCreateContext(*dc);
     wglMakeCurrent(*dc, *rc);
     if (!*rc) return;
+    ApplyRenderState();
+    platform::SetVideoResetHandler(OnVideoReset);
+}
 
+void GameEngine::ApplyRenderState() {
     glEnable(GL_TEXTURE_2D);
     glShadeModel(GL_SMOOTH);
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
@@ -213,6 +234,8 @@ int GameEngine::JoyStickX() { return joyStick ? AxisDirection(SDL_JoystickGetAxi
 int GameEngine::JoyStickY() { return joyStick ? AxisDirection(SDL_JoystickGetAxis(joyStick, 1)) : 0; }
 
 int GameEngine::JoyButton(int b) {
+    // The game asks for its own button numbers; the player may have moved them.
+    b = platform::MapJoyButton(platform::CurrentSettings(), b);
     if (!joyStick || b < 0 || b >= SDL_JoystickNumButtons(joyStick)) return 0;
     return SDL_JoystickGetButton(joyStick, b) ? 1 : 0;
 }
@@ -260,6 +283,9 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
+            return 0;
+        case WM_KILLFOCUS:
+            if (platform::CurrentSettings().pauseOnFocusLoss && gEngine.onFocusLost) gEngine.onFocusLost();
             return 0;
         case WM_KEYDOWN:
             if (wParam < 256) {

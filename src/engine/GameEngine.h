@@ -55,6 +55,8 @@ public:
 
     // Frames completed since start (the replay, capture and --frames options count with it).
     long frameCount;
+    // Called when the window loses the keyboard focus and the player asked to pause then.
+    void (*onFocusLost)();
 
     // Capture statics.
     static BOOL takeScreen;
@@ -68,6 +70,8 @@ public:
     // Window, context and the rest of the engine.
     void Init(HINSTANCE hInstance, const char* windowName, int swidth, int sheight, bool windowed);
     void EnableOpenGL(HWND hWnd, HDC* hDC, HGLRC* hRC);
+    // The fixed render state of the whole run (set again when the context is replaced).
+    void ApplyRenderState();
     void DisableOpenGL();
     void ShutDown();
     void SetClearColor(GColor c);
@@ -131,6 +135,10 @@ public:
     static float NormaliseInv(float v);
     static bool Culled(int xP, int yP, float W, float H);
 };
+
+// Volumes after the player's settings (mute, music and effects volume; 30 keeps the game's own).
+int EffectsVolume(int gameVolume);
+int MusicVolume(int gameVolume);
 
 // Colour escapes inside drawn text: '^' followed by R, G, B, W or K.
 void ModifyMidString(GameEngine* gEngine, char c);

@@ -3,6 +3,17 @@
 #include "engine/GSound.h"
 #include "engine/GameEngine.h"
 #include "platform/Backend.h"
+#include "platform/Settings.h"
+
+static int ScaleVolume(int v, int setting) {
+    const platform::Settings& s = platform::CurrentSettings();
+    if (s.mute) return 0;
+    long scaled = static_cast<long>(v) * setting / 30;
+    return scaled < 0 ? 0 : (scaled > MIX_MAX_VOLUME ? MIX_MAX_VOLUME : static_cast<int>(scaled));
+}
+
+int EffectsVolume(int gameVolume) { return ScaleVolume(gameVolume, platform::CurrentSettings().effectsVolume); }
+int MusicVolume(int gameVolume) { return ScaleVolume(gameVolume, platform::CurrentSettings().musicVolume); }
 
 void GameEngine::SoundInit() {
     platform::InitAudioSubsystem();
@@ -15,7 +26,7 @@ static void SetMusicVolume(int v) {
     int freq;
     Uint16 format;
     int channels;
-    if (Mix_QuerySpec(&freq, &format, &channels)) Mix_VolumeMusic(v);
+    if (Mix_QuerySpec(&freq, &format, &channels)) Mix_VolumeMusic(MusicVolume(v));
 }
 
 void GameEngine::MusicLoop(GMusic* smusic) {

@@ -6,6 +6,7 @@
 
 #include "engine/GameEngine.h"
 #include "platform/Paths.h"
+#include "platform/Settings.h"
 
 BOOL GameEngine::takeScreen = 0;
 BOOL GameEngine::recordMovie = 0;
@@ -22,8 +23,10 @@ void GameEngine::Shake(float ampX, float ampY, float speed, float dur) {
         ShakeY = 0;
         ShakeCounter = 0;
     }
-    ShakeAmpX = ampX;
-    ShakeAmpY = ampY;
+    // The player may turn shaking down; only the picture moves less, the game is unchanged.
+    float keep = platform::CurrentSettings().shakePercent / 100.0f;
+    ShakeAmpX = ampX * keep;
+    ShakeAmpY = ampY * keep;
     ShakeSpeed = speed;
     ShakeTimer = dur;
 }

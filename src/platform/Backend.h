@@ -39,6 +39,15 @@ void WaitUntil(DWORD dueMs);
 // Full-screen switch; returns the new state.
 bool ToggleFullScreen();
 bool IsFullScreen();
+
+// The size of the window's drawable area (the game draws its 640 x 480 picture into its lower-left
+// corner, and Present blows it up to fill the window).
+void WindowSize(int* width, int* height);
+
+// Called after the video mode changed, when the GL context may have been replaced: the engine
+// restores its render state and uploads its textures again.
+void SetVideoResetHandler(void (*handler)());
+void NotifyVideoReset();
 void ShowMouseCursor(bool show);
 
 }  // namespace platform

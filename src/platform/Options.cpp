@@ -43,6 +43,7 @@ std::string UsageText(const char* program) {
            "  --fullscreen          start in full screen\n"
            "  --windowed            start in a window\n"
            "  --scale N             scale the 640x480 picture by N\n"
+           "  --settings FILE       read the settings from FILE\n"
            "  --verbose             print the folders and files the game uses\n"
            "  --help                show this help\n"
            "  --version             show the version\n";
@@ -101,6 +102,9 @@ ParseResult ParseOptions(int argc, char** argv, Options* out) {
         } else if (a == "--save-dir") {
             if (!value(&v)) return fail("--save-dir needs a folder");
             out->saveDir = v;
+        } else if (a == "--settings") {
+            if (!value(&v)) return fail("--settings needs a file");
+            out->settingsFile = v;
         } else if (a == "--verbose") {
             out->verbose = true;
         } else if (a == "--fullscreen") {

@@ -26,6 +26,7 @@ struct Options {
     bool fullscreen = false;
     bool windowed = false;
     int scale = 0;                // 0 = choose automatically
+    std::string settingsFile;     // another settings file than the usual one
 };
 
 enum class ParseResult { Run, ExitOk, ExitError };

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/Log.h"
+
 namespace platform {
 namespace {
 std::string g_dataDir = "data";
@@ -142,6 +144,7 @@ std::string ResolvePath(const std::string& gamePath) {
             cur = Join(cur, m);
         }
     }
+    LogVerbose("file " + gamePath + " -> " + cur + (matched ? "" : " (missing)"));
     return cur;
 }
 

@@ -9,12 +9,15 @@
 
 #include "platform/Backend.h"
 #include "platform/Log.h"
+#include "platform/Options.h"
+#include "platform/Upscale.h"
 
 namespace platform {
 namespace {
 OSMesaContext g_ctx = nullptr;
 std::vector<unsigned char> g_buffer;
 DWORD g_clock = 0;
+int g_gameW = 640, g_gameH = 480, g_bufW = 640, g_bufH = 480;
 }  // namespace
 
 const BackendInfo& Backend() {
@@ -29,8 +32,14 @@ bool OpenVideo(const char*, int width, int height, bool) {
         LogMessage("Could not create the offscreen OpenGL context");
         return false;
     }
-    g_buffer.assign(static_cast<size_t>(width) * height * 4, 0);
-    if (!OSMesaMakeCurrent(g_ctx, g_buffer.data(), GL_UNSIGNED_BYTE, width, height)) {
+    // --scale N renders into a buffer N times the size, as a scaled window would.
+    int f = CurrentOptions().scale > 0 ? CurrentOptions().scale : 1;
+    g_gameW = width;
+    g_gameH = height;
+    g_bufW = width * f;
+    g_bufH = height * f;
+    g_buffer.assign(static_cast<size_t>(g_bufW) * g_bufH * 4, 0);
+    if (!OSMesaMakeCurrent(g_ctx, g_buffer.data(), GL_UNSIGNED_BYTE, g_bufW, g_bufH)) {
         LogMessage("Could not make the offscreen OpenGL context current");
         OSMesaDestroyContext(g_ctx);
         g_ctx = nullptr;
@@ -55,7 +64,15 @@ bool InitAudioSubsystem() {
 
 void PumpEvents() {}
 
-void Present() { glFinish(); }
+void Present() {
+    UpscaleFrame(g_gameW, g_gameH, g_bufW, g_bufH);
+    glFinish();
+}
+
+void WindowSize(int* width, int* height) {
+    *width = g_bufW;
+    *height = g_bufH;
+}
 
 DWORD Milliseconds() { return g_clock; }
 

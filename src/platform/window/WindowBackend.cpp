@@ -1,4 +1,5 @@
-// The game's window: SDL 1.2 with an OpenGL context under X11.
+// The game's window: SDL 1.2 with an OpenGL context under X11. The 640 x 480 picture is blown up
+// by a whole factor into a bigger window, or letterboxed on the desktop in full screen.
 #include <SDL/SDL.h>
 
 #include <string>
@@ -6,12 +7,56 @@
 #include "platform/Backend.h"
 #include "platform/KeyMap.h"
 #include "platform/Log.h"
+#include "platform/Options.h"
+#include "platform/Settings.h"
+#include "platform/Upscale.h"
 
 namespace platform {
 namespace {
 SDL_Surface* g_screen = nullptr;
 bool g_fullscreen = false;
-int g_width = 640, g_height = 480;
+int g_gameW = 640, g_gameH = 480;
+int g_desktopW = 0, g_desktopH = 0;
+int g_windowW = 640, g_windowH = 480;
+
+int ChosenScale() {
+    const Options& o = CurrentOptions();
+    int s = o.scale > 0 ? o.scale : CurrentSettings().scale;
+    if (s > 0) return s;
+    // The largest factor whose window still fits the desktop with room for panels and a title bar.
+    if (g_desktopW <= 0 || g_desktopH <= 0) return 1;
+    return FitPicture(g_gameW, g_gameH, g_desktopW, g_desktopH - 80).factor;
+}
+
+bool SetMode(bool fullscreen) {
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_Surface* s = nullptr;
+    if (fullscreen && g_desktopW > 0) {
+        // Full screen at the desktop's own resolution: the display mode is never switched.
+        s = SDL_SetVideoMode(g_desktopW, g_desktopH, 0, SDL_OPENGL | SDL_FULLSCREEN);
+        if (!s) LogMessage(std::string("Could not switch to full screen: ") + SDL_GetError());
+    }
+    if (!s) {
+        fullscreen = false;
+        int f = ChosenScale();
+        s = SDL_SetVideoMode(g_gameW * f, g_gameH * f, 0, SDL_OPENGL);
+        if (!s && f > 1) s = SDL_SetVideoMode(g_gameW, g_gameH, 0, SDL_OPENGL);
+    }
+    if (!s) {
+        LogMessage(std::string("Could not open the game window: ") + SDL_GetError());
+        return false;
+    }
+    g_screen = s;
+    g_fullscreen = fullscreen;
+    g_windowW = s->w;
+    g_windowH = s->h;
+    SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);
+    return true;
+}
 }  // namespace
 
 const BackendInfo& Backend() {
@@ -24,23 +69,21 @@ bool OpenVideo(const char* title, int width, int height, bool fullscreen) {
         LogMessage(std::string("Could not start the video system: ") + SDL_GetError());
         return false;
     }
-    SDL_WM_SetCaption(title, "brackmoor");
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    g_width = width;
-    g_height = height;
-    Uint32 flags = SDL_OPENGL | (fullscreen ? SDL_FULLSCREEN : 0);
-    g_screen = SDL_SetVideoMode(width, height, 0, flags);
-    if (!g_screen && fullscreen) g_screen = SDL_SetVideoMode(width, height, 0, SDL_OPENGL);
-    if (!g_screen) {
-        LogMessage(std::string("Could not open the game window: ") + SDL_GetError());
-        return false;
+    if (g_desktopW == 0) {
+        const SDL_VideoInfo* vi = SDL_GetVideoInfo();
+        if (vi) {
+            g_desktopW = vi->current_w;
+            g_desktopH = vi->current_h;
+        }
     }
-    g_fullscreen = (g_screen->flags & SDL_FULLSCREEN) != 0;
-    SDL_EnableUNICODE(0);
+    SDL_WM_SetCaption(title, "brackmoor");
+    g_gameW = width;
+    g_gameH = height;
+    const Options& o = CurrentOptions();
+    bool full = fullscreen || (CurrentSettings().fullscreen && !o.windowed) || o.fullscreen;
+    if (!SetMode(full)) return false;
+    LogVerbose("window " + std::to_string(g_windowW) + "x" + std::to_string(g_windowH) +
+               (g_fullscreen ? " full screen" : ""));
     return true;
 }
 
@@ -51,9 +94,7 @@ void CloseVideo() {
 
 bool IsVideoOpen() { return g_screen != nullptr; }
 
-bool InitAudioSubsystem() {
-    return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-}
+bool InitAudioSubsystem() { return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0; }
 
 void PumpEvents() {
     if (!g_screen) return;
@@ -64,12 +105,12 @@ void PumpEvents() {
             case SDL_KEYUP: {
                 bool down = e.type == SDL_KEYDOWN;
                 // Alt+Enter and F11 switch full screen; the game never sees them.
-                if (down && (e.key.keysym.sym == SDLK_F11 ||
-                             (e.key.keysym.sym == SDLK_RETURN && (e.key.keysym.mod & KMOD_ALT)))) {
-                    ToggleFullScreen();
+                if (e.key.keysym.sym == SDLK_F11 ||
+                    (e.key.keysym.sym == SDLK_RETURN && (e.key.keysym.mod & KMOD_ALT))) {
+                    if (down) ToggleFullScreen();
                     break;
                 }
-                int vk = SdlKeyToVk(e.key.keysym.sym);
+                int vk = MapKey(CurrentSettings(), SdlKeyToVk(e.key.keysym.sym));
                 if (vk > 0) PostMessageA(nullptr, down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(vk), 0);
                 break;
             }
@@ -79,9 +120,14 @@ void PumpEvents() {
                     WPARAM wp = e.active.gain ? 1 : (static_cast<WPARAM>(1) << 16);
                     PostMessageA(nullptr, WM_ACTIVATE, wp, 0);
                 }
+                if ((e.active.state & SDL_APPINPUTFOCUS) && !e.active.gain) {
+                    PostMessageA(nullptr, WM_KILLFOCUS, 0, 0);
+                }
                 break;
             case SDL_QUIT:
                 PostMessageA(nullptr, WM_CLOSE, 0, 0);
+                break;
+            case SDL_VIDEOEXPOSE:
                 break;
             default:
                 break;
@@ -89,7 +135,10 @@ void PumpEvents() {
     }
 }
 
-void Present() { SDL_GL_SwapBuffers(); }
+void Present() {
+    UpscaleFrame(g_gameW, g_gameH, g_windowW, g_windowH);
+    SDL_GL_SwapBuffers();
+}
 
 DWORD Milliseconds() { return static_cast<DWORD>(SDL_GetTicks()); }
 
@@ -100,13 +149,18 @@ void WaitUntil(DWORD dueMs) {
 }
 
 bool ToggleFullScreen() {
-    if (g_screen && SDL_WM_ToggleFullScreen(g_screen)) {
-        g_fullscreen = !g_fullscreen;
-    }
+    if (!g_screen) return false;
+    bool want = !g_fullscreen;
+    if (SetMode(want)) NotifyVideoReset();
     return g_fullscreen;
 }
 
 bool IsFullScreen() { return g_fullscreen; }
+
+void WindowSize(int* width, int* height) {
+    *width = g_windowW;
+    *height = g_windowH;
+}
 
 void ShowMouseCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include "platform/Settings.h"
+#include "platform/win32.h"
+#include "support/TestSupport.h"
+
+using namespace platform;
+
+TEST(Settings, DefaultsAreTheGamesOwnKeysAndLevels) {
+    Settings s;
+    EXPECT_EQ(s.keys[static_cast<int>(Action::Climb)], 'X');
+    EXPECT_EQ(s.keys[static_cast<int>(Action::Weapon)], VK_RETURN);
+    EXPECT_EQ(s.musicVolume, 30);
+    EXPECT_EQ(s.shakePercent, 100);
+    EXPECT_FALSE(s.reduceFlashing);
+    // With the defaults every key is itself.
+    for (int vk = 1; vk < 256; ++vk) EXPECT_EQ(MapKey(s, vk), vk) << vk;
+    EXPECT_EQ(MapJoyButton(s, 9), 9);
+}
+
+TEST(Settings, TheWrittenDefaultsReadBackUnchanged) {
+    std::vector<std::string> problems;
+    Settings s;
+    s.keys[static_cast<int>(Action::Fire)] = VK_SPACE;
+    s.joyButtons[static_cast<int>(Action::Pause)] = -1;
+    s.shakePercent = 25;
+    Settings back = ParseSettings(FormatSettings(s), "settings.ini", &problems);
+    EXPECT_TRUE(problems.empty()) << problems[0];
+    EXPECT_EQ(back.keys[static_cast<int>(Action::Fire)], VK_SPACE);
+    EXPECT_EQ(back.joyButtons[static_cast<int>(Action::Pause)], -1);
+    EXPECT_EQ(back.shakePercent, 25);
+    EXPECT_EQ(FormatSettings(back), FormatSettings(s));
+}
+
+TEST(Settings, BrokenLinesAreNamedAndIgnored) {
+    std::vector<std::string> problems;
+    Settings s = ParseSettings(
+        "# mine\n"
+        "scale = 3\n"
+        "climb = A\n"
+        "scale = huge\n"
+        "fire = NOPE\n"
+        "colour = blue\n"
+        "just words\n"
+        "music_volume = 101\n"
+        "joy_up = 2\n"
+        "reduce_screen_shake = 40%\n"
+        "reduce_flashing = yes\n",
+        "s.ini", &problems);
+    ASSERT_EQ(problems.size(), 6u);
+    EXPECT_EQ(problems[0], "s.ini:4: scale must be 0 (automatic) to 16");
+    EXPECT_EQ(problems[1], "s.ini:5: unknown key 'NOPE' for fire");
+    EXPECT_EQ(problems[2], "s.ini:6: unknown setting 'colour'");
+    EXPECT_EQ(problems[3], "s.ini:7: expected 'name = value'");
+    EXPECT_EQ(problems[4], "s.ini:8: music_volume must be 0 to 100");
+    EXPECT_EQ(problems[5], "s.ini:9: unknown setting 'joy_up'");  // directions use the stick
+    // The good lines around them still count; a broken value keeps the earlier good one.
+    EXPECT_EQ(s.scale, 3);
+    EXPECT_EQ(s.keys[static_cast<int>(Action::Climb)], 'A');
+    EXPECT_EQ(s.keys[static_cast<int>(Action::Fire)], 'C');
+    EXPECT_EQ(s.musicVolume, 30);
+    EXPECT_EQ(s.shakePercent, 40);
+    EXPECT_TRUE(s.reduceFlashing);
+}
+
+TEST(Settings, RebindingChangesWhatTheGameSees) {
+    std::vector<std::string> problems;
+    // Swap climb and fire; put pause on P.
+    Settings s = ParseSettings("climb = C\nfire = X\npause = P\njoy_fire = 5\n", "s", &problems);
+    ASSERT_TRUE(problems.empty());
+    EXPECT_EQ(MapKey(s, 'C'), 'X');
+    EXPECT_EQ(MapKey(s, 'X'), 'C');
+    EXPECT_EQ(MapKey(s, 'P'), VK_ESCAPE);
+    // Escape no longer pauses; other keys are untouched.
+    EXPECT_EQ(MapKey(s, VK_ESCAPE), 0);
+    EXPECT_EQ(MapKey(s, VK_UP), VK_UP);
+    EXPECT_EQ(MapKey(s, 'Q'), 'Q');
+    EXPECT_EQ(MapJoyButton(s, 0), 5);
+    EXPECT_EQ(MapJoyButton(s, 9), 9);
+}
+
+TEST(Settings, KeyNamesRoundTrip) {
+    for (const char* n : {"A", "Z", "0", "9", "UP", "ENTER", "ESCAPE", "SPACE", "F1", "F12", "CTRL"})
+        EXPECT_EQ(KeyName(KeyFromName(n)), n) << n;
+    EXPECT_EQ(KeyFromName("enter"), VK_RETURN);
+    EXPECT_EQ(KeyFromName("F13"), -1);
+    EXPECT_EQ(KeyFromName(""), -1);
+}
+
+TEST(Settings, AMissingFileIsCreatedWithTheDefaults) {
+    std::string dir = testsupport::MakeTempDir("settings");
+    std::string path = dir + "/conf/brackmoor/settings.ini";
+    Settings s = LoadSettings(path);
+    EXPECT_EQ(s.effectsVolume, 30);
+    std::string text = testsupport::ReadFile(path);
+    EXPECT_EQ(text, FormatSettings(Settings()));
+    // A broken file is read as far as it goes and left as the player wrote it.
+    testsupport::WriteText(path, "mute = yes\nmute = maybe\n");
+    s = LoadSettings(path);
+    EXPECT_TRUE(s.mute);
+    EXPECT_EQ(testsupport::ReadFile(path), "mute = yes\nmute = maybe\n");
+}
