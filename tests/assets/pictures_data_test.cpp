@@ -159,6 +159,28 @@ TEST(PictureManifest, EveryFrameOfFinishedArtShowsSomething) {
     }
 }
 
+TEST(PictureManifest, ArtKeepsToTheGreenPalette) {
+    // Five shades of green, the magenta key and transparency. The font pictures are white so
+    // that the text colour can tint them, and are left out.
+    const Rgba palette[] = {{12, 31, 12, 255}, {58, 84, 24, 255}, {116, 140, 37, 255}, {143, 187, 33, 255},
+                            {207, 229, 120, 255}};
+    for (const ManifestPicture& p : TheManifest().pictures) {
+        if (LowerAscii(p.path).rfind("data/font/", 0) == 0) continue;
+        const Image* img = Picture(p.path);
+        if (!img) continue;  // reported elsewhere
+        int stray = 0;
+        Rgba first{};
+        for (const Rgba& c : img->pixels) {
+            if (!IsVisible(c)) continue;
+            bool ok = false;
+            for (const Rgba& q : palette) ok |= c.r == q.r && c.g == q.g && c.b == q.b;
+            if (!ok && stray++ == 0) first = c;
+        }
+        EXPECT_EQ(stray, 0) << p.path << " has " << stray << " pixels off the palette, e.g. (" << int(first.r) << ", "
+                            << int(first.g) << ", " << int(first.b) << ")";
+    }
+}
+
 TEST(PictureManifest, TileSheetTellsClimbableFromSolid) {
     // The default climbable wall (frame 0 of layer 0) and the plain solid block (frame 0 of
     // layer 1) must not look alike: their mean brightness differs clearly.
