@@ -4,6 +4,7 @@
 // menus, the ending and the shared pictures, sounds and music.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "game/world/BuildingBlock.h"
@@ -121,6 +122,10 @@ public:
     // The factory the loader and SpecialCreate make entities with (Entity::Create; tests record
     // the arguments through it).
     static Entity* (*factory)(const char* cName, int w, int h, int side, int cX, int cY);
+    // How the loader loads a tile picture ("data/tiles/NAME", through the image cache) and how it
+    // reports a level it cannot use (a message box). The fuzzer replaces both.
+    static void (*loadTilePicture)(const char* gamePath);
+    static void (*reportLevelProblem)(const char* text);
     void Draw();
     static void DrawBackground();
 
@@ -128,6 +133,8 @@ public:
     // is reported in a message box and leaves the side as the constructor made it.
     void LoadSide(int side, char* lName);
     void LoadSide(int side, const char* lName);
+    // The same for the bytes of a file already read; gamePath names it in messages.
+    void LoadSideText(int side, const char* gamePath, const std::string& bytes);
     // Sets the tiles of one side from a parsed file and creates its entities (breakable blocks
     // found in the layers, then the placements in file order) into addList.
     void ApplySide(int side, const level::SideFile& f);

@@ -13,6 +13,14 @@
 
 int CharToInt(char c) { return level::CharToInt(c); }
 
+namespace {
+void LoadThroughCache(const char* gamePath) { GImage::CreateNew(gamePath); }
+void ShowMessage(const char* text) { MessageBoxA(nullptr, text, "", MB_OK); }
+}  // namespace
+
+void (*Building::loadTilePicture)(const char*) = &LoadThroughCache;
+void (*Building::reportLevelProblem)(const char*) = &ShowMessage;
+
 void Building::LoadSide(int side, char* lName) { LoadSide(side, static_cast<const char*>(lName)); }
 
 void Building::LoadSide(int side, const char* lName) {
@@ -24,7 +32,7 @@ void Building::LoadSide(int side, const char* lName) {
     if (!in) {
         char msg[400];
         std::snprintf(msg, sizeof(msg), "Could not open level \"%s\"", path);
-        MessageBoxA(nullptr, msg, "", MB_OK);
+        reportLevelProblem(msg);
         return;
     }
     // Read at most one byte past the limit, so a huge file is refused without loading it all.
@@ -34,7 +42,11 @@ void Building::LoadSide(int side, const char* lName) {
         in.read(buf, sizeof(buf));
         bytes.append(buf, static_cast<size_t>(in.gcount()));
     }
+    LoadSideText(side, path, bytes);
+}
 
+void Building::LoadSideText(int side, const char* path, const std::string& bytes) {
+    if (side < 1 || side > 4) return;
     level::SideFile f;
     level::ParseError err;
     if (!level::Parse(bytes, w, h, &f, &err)) {
@@ -44,7 +56,7 @@ void Building::LoadSide(int side, const char* lName) {
             std::snprintf(msg, sizeof(msg), "Bad level \"%s\" line %d: %s", path, err.line, err.reason.c_str());
         else
             std::snprintf(msg, sizeof(msg), "Bad level \"%s\": %s", path, err.reason.c_str());
-        MessageBoxA(nullptr, msg, "", MB_OK);
+        reportLevelProblem(msg);
         return;
     }
     ApplySide(side, f);
@@ -56,7 +68,7 @@ void Building::ApplySide(int side, const level::SideFile& f) {
     for (const std::string& name : f.tilePictures) {
         char pic[300];
         std::snprintf(pic, sizeof(pic), "data/tiles/%s", name.c_str());
-        GImage::CreateNew(pic);
+        loadTilePicture(pic);
     }
 
     for (int l = 0; l < level::kLayers; ++l) {

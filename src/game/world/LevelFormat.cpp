@@ -12,9 +12,9 @@ class Reader {
 public:
     Reader(const std::string& text, ParseError* err) : s_(text), err_(err) {}
 
-    // Next run of non-blank characters; false (with an error) at the end of the file or when the
-    // word is longer than maxLen.
-    bool Word(std::string* out, const char* what, int maxLen = kMaxWordLength) {
+    // Next run of non-blank characters (a view into the text); false (with an error) at the end
+    // of the file or when the word is longer than maxLen.
+    bool Next(const char** word, size_t* len, const char* what, int maxLen = kMaxWordLength) {
         SkipBlanks();
         tokenLine_ = line_;
         if (pos_ >= s_.size()) return Fail(line_, std::string("file ends where ") + what + " was expected");
@@ -23,25 +23,39 @@ public:
         if (pos_ - start > static_cast<size_t>(maxLen)) {
             return Fail(tokenLine_, std::string(what) + " is longer than " + std::to_string(maxLen) + " characters");
         }
-        out->assign(s_, start, pos_ - start);
+        *word = s_.data() + start;
+        *len = pos_ - start;
+        return true;
+    }
+
+    bool Word(std::string* out, const char* what, int maxLen = kMaxWordLength) {
+        const char* w;
+        size_t n;
+        if (!Next(&w, &n, what, maxLen)) return false;
+        out->assign(w, n);
         return true;
     }
 
     bool Int(int* out, const char* what) {
-        std::string w;
-        if (!Word(&w, what)) return false;
+        const char* w;
+        size_t n;
+        if (!Next(&w, &n, what)) return false;
         size_t i = 0;
         bool neg = false;
         if (w[0] == '+' || w[0] == '-') {
             neg = w[0] == '-';
             i = 1;
         }
-        if (i == w.size()) return Fail(tokenLine_, std::string(what) + " is not a number: \"" + w + "\"");
+        if (i == n) return Fail(tokenLine_, std::string(what) + " is not a number: \"" + std::string(w, n) + "\"");
         long long v = 0;
-        for (; i < w.size(); ++i) {
-            if (w[i] < '0' || w[i] > '9') return Fail(tokenLine_, std::string(what) + " is not a number: \"" + w + "\"");
+        for (; i < n; ++i) {
+            if (w[i] < '0' || w[i] > '9') {
+                return Fail(tokenLine_, std::string(what) + " is not a number: \"" + std::string(w, n) + "\"");
+            }
             v = v * 10 + (w[i] - '0');
-            if (v > 2147483647LL) return Fail(tokenLine_, std::string(what) + " is out of range: \"" + w + "\"");
+            if (v > 2147483647LL) {
+                return Fail(tokenLine_, std::string(what) + " is out of range: \"" + std::string(w, n) + "\"");
+            }
         }
         *out = static_cast<int>(neg ? -v : v);
         return true;
@@ -99,14 +113,14 @@ bool CheckText(const std::string& bytes, ParseError* err) {
     return true;
 }
 
-bool ParseTile(const std::string& tok, TileToken* t) {
-    if (tok == "x") {
+bool ParseTile(const char* tok, size_t n, TileToken* t) {
+    if (n == 1 && tok[0] == 'x') {
         *t = TileToken::Keep();
         return true;
     }
-    if (tok.size() != 8) return false;
-    for (char c : tok) {
-        if (c < '0' || c > '9') return false;
+    if (n != 8) return false;
+    for (size_t i = 0; i < 8; ++i) {
+        if (tok[i] < '0' || tok[i] > '9') return false;
     }
     t->keep = false;
     t->set = CharToInt(tok[0]) * 10 + CharToInt(tok[1]);
@@ -177,10 +191,11 @@ bool Parse(const std::string& bytes, int expectW, int expectH, SideFile* out, Pa
     for (int l = 0; l < kLayers; ++l) {
         for (int row = 0; row < out->h; ++row) {
             for (int col = 0; col < out->w; ++col) {
-                std::string tok;
-                if (!r.Word(&tok, "a tile", kMaxTileTokenLength)) return false;
-                if (!ParseTile(tok, &out->At(l, col, row))) {
-                    return r.Fail(r.TokenLine(), "tile \"" + tok + "\" (layer " + std::to_string(l + 1) + ", row " +
+                const char* tok;
+                size_t n;
+                if (!r.Next(&tok, &n, "a tile", kMaxTileTokenLength)) return false;
+                if (!ParseTile(tok, n, &out->At(l, col, row))) {
+                    return r.Fail(r.TokenLine(), "tile \"" + std::string(tok, n) + "\" (layer " + std::to_string(l + 1) + ", row " +
                                                      std::to_string(row) + ", column " + std::to_string(col) +
                                                      ") is neither \"x\" nor eight digits");
                 }
