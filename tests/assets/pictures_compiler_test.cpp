@@ -391,7 +391,7 @@ TEST(ManifestReader, RejectsMalformedLinesWithFileAndLine) {
     bad("use A 1 1 drawn\n", 1, "before any 'picture'");
     bad("picture p.png 4 4\n  anim a 0 0 0\n", 2, "outside a 'use'");
     bad("picture p.png 4 4\n  use A 1 1 drawn\n    anim a 3 1 0\n", 3, "end frame before start");
-    bad("picture p.png 4 4\n  use A 1 1 finished\n    anim a 0 0 0\n", 2, "drawn, reserved, unused or blank");
+    bad("picture p.png 4 4\n  use A 1 1 finished\n    anim a 0 0 0\n", 2, "drawn, reserved, unused, blank or borrowed");
     bad("picture p.png 4 4\n  use A 1 1 drawn\n", 2, "no anim");
     bad("picture p.png 4 4\npicture P.PNG 4 4\n", 2, "listed twice");
     bad("picture p.png 4 four\n", 1, "bad number");

@@ -127,9 +127,9 @@ TEST(PictureManifest, DifferentUsesOfAPictureDoNotShareCells) {
                 const ManifestUse& v = p.uses[j];
                 if (!u.group.empty() && u.group == v.group) continue;
                 for (const ManifestAnim& a : u.anims) {
-                    if (a.status == UseStatus::Unused) continue;
+                    if (a.status == UseStatus::Unused || a.status == UseStatus::Borrowed) continue;
                     for (const ManifestAnim& b : v.anims) {
-                        if (b.status == UseStatus::Unused) continue;
+                        if (b.status == UseStatus::Unused || b.status == UseStatus::Borrowed) continue;
                         for (const Rect& ra : AnimCells(p, u, a))
                             for (const Rect& rb : AnimCells(p, v, b))
                                 EXPECT_FALSE(ra.Overlaps(rb)) << Where(p, u, a) << " overlaps " << v.name << "." << b.name

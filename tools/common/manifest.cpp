@@ -32,7 +32,8 @@ UseStatus Status(const std::string& s, const std::string& file, int line) {
     if (s == "reserved") return UseStatus::Reserved;
     if (s == "unused") return UseStatus::Unused;
     if (s == "blank") return UseStatus::Blank;
-    throw SourceError(file, line, "status must be drawn, reserved, unused or blank, not '" + s + "'");
+    if (s == "borrowed") return UseStatus::Borrowed;
+    throw SourceError(file, line, "status must be drawn, reserved, unused, blank or borrowed, not '" + s + "'");
 }
 
 }  // namespace
@@ -43,6 +44,7 @@ const char* StatusName(UseStatus s) {
         case UseStatus::Reserved: return "reserved";
         case UseStatus::Unused: return "unused";
         case UseStatus::Blank: return "blank";
+        case UseStatus::Borrowed: return "borrowed";
     }
     return "?";
 }

@@ -7,7 +7,7 @@
 
 namespace toolcommon {
 
-enum class UseStatus { Drawn, Reserved, Unused, Blank };
+enum class UseStatus { Drawn, Reserved, Unused, Blank, Borrowed };
 
 struct Rect {
     int x = 0, y = 0, w = 0, h = 0;
