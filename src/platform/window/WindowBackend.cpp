@@ -2,6 +2,7 @@
 // by a whole factor into a bigger window, or letterboxed on the desktop in full screen.
 #include <SDL/SDL.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "platform/Backend.h"
@@ -65,6 +66,8 @@ const BackendInfo& Backend() {
 }
 
 bool OpenVideo(const char* title, int width, int height, bool fullscreen) {
+    // Desktops group the window with its launcher by this class.
+    setenv("SDL_VIDEO_X11_WMCLASS", "brackmoor", 0);
     if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         LogMessage(std::string("Could not start the video system: ") + SDL_GetError());
         return false;
