@@ -226,10 +226,20 @@ Entity* Building::SpecialCreate(BuildingBlock* blk, int side, int tX, int tY, in
 void Building::Draw() {
     const int startX = 320 - 32 * w;
     const int startY = 480 - (y + h) * 64;
+    // Only rows the picture shows: the same test the drawing primitive culls a 64-pixel tile
+    // with, made once per row instead of once per tile (14 segments hold 22400 tiles).
+    bool rowShown[kMaxRows];
+    const int rows = h < kMaxRows ? h : kMaxRows;
+    for (int r = 0; r < rows; ++r) {
+        const float fy = static_cast<float>(startY + 64 * r) - scrollY - 32;
+        const int yP = static_cast<int>(fy);
+        rowShown[r] = !(yP > 480 || yP + 64 < 0);
+    }
     for (int s = 0; s < 4; ++s)
         for (int k = 0; k < w; ++k)
             for (int r = 0; r < h; ++r)
-                block[s][k][r]->Draw(static_cast<float>(startX + 64 * k), static_cast<float>(startY + 64 * r), s + 1);
+                if (r >= rows || rowShown[r])
+                    block[s][k][r]->Draw(static_cast<float>(startX + 64 * k), static_cast<float>(startY + 64 * r), s + 1);
 }
 
 void Building::DrawBackground() {

@@ -34,6 +34,7 @@ public:
     std::vector<Entity*> addList;  // owned until handed over
 
     static constexpr int kMaxSegments = 50;
+    static constexpr int kMaxRows = 256;
 
     // The tower.
     static Building* b[kMaxSegments];
