@@ -1,6 +1,8 @@
 #include "game/flow/PlayState.h"
 
 #include "game/flow/JsonWriter.h"
+#include "game/flow/MainMenu.h"
+#include "game/flow/MenuElement.h"
 #include "game/player/Player.h"
 #include "game/world/Building.h"
 #include "game/world/HandleTriggers.h"
@@ -13,6 +15,8 @@ void WritePlayState(JsonWriter& j) {
     j.Bool("fbBlack", Building::fbBlack != 0);
     j.Int("scenePhase", Building::scenePhase);
     j.Int("menuPos", Building::menuPos);
+    // The menu accepts a choice once its box has risen into place.
+    j.Bool("menuReady", menGUIBox && menGUIBox->atTarget());
 
     j.Int("Lives", Player::Lives);
     Player* p = Player::Get();
