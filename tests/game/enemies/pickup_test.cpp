@@ -53,8 +53,8 @@ TEST_F(PickupTest, FirstWeaponIsAnnouncedLaterCopiesOnlyAddAmmunition) {
         EXPECT_EQ(p->ammo[c.type], 3 + c.amount) << "added to what is left, no limit";
         EXPECT_EQ(Building::showNewWeapon, 0);
         if (AudioOpen()) {
-        EXPECT_EQ(Playing(Entity::wavRescue), 1);
-    }
+            EXPECT_EQ(Playing(Entity::wavRescue), 1);
+        }
         OnPlayer(c.type);
         Frame();
         EXPECT_EQ(p->ammo[c.type], 3 + 2 * c.amount);

@@ -47,8 +47,8 @@ TEST_F(WallBlasterTest, HidesPopsOutFiresThreeAimedShotsAndHidesAgain) {
             EXPECT_NEAR(b->velX / 2.0f, tx / len, 0.05f);
             EXPECT_NEAR(b->velY / 2.0f, ty / len, 0.05f);
             if (AudioOpen()) {
-        EXPECT_GE(Playing(Entity::wavFireShot), 1);
-    }
+                EXPECT_GE(Playing(Entity::wavFireShot), 1);
+            }
         }
     }
     ASSERT_GE(shots.size(), 4u) << "a second appearance should have started";
@@ -116,8 +116,8 @@ TEST_F(WallBlasterTest, WreckStaysInTheWallWithOneDeathSoundUntilScrolledOff) {
     for (int f = 0; f < 120; ++f) {
         Frame();
         if (AudioOpen()) {
-        ASSERT_EQ(Playing(Entity::wavDie3), 0) << "the death sound plays once, frame " << f;
-    }
+            ASSERT_EQ(Playing(Entity::wavDie3), 0) << "the death sound plays once, frame " << f;
+        }
     }
     ASSERT_TRUE(InList(w));
     EXPECT_EQ(w->y, y0);
