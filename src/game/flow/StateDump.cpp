@@ -3,6 +3,7 @@
 
 #include "engine/GameEngine.h"
 #include "engine/Harness.h"
+#include "game/bosses/CrabWalker.h"
 #include "game/entities/Entity.h"
 #include "game/flow/JsonWriter.h"
 #include "game/flow/MainFile.h"
@@ -44,6 +45,10 @@ void WriteWorld(JsonWriter& j) {
         j.Float("y", e->y);
         j.Int("HP", e->HP);
         j.Bool("dead", e->dead != 0);
+        if (auto* crab = dynamic_cast<CrabWalker*>(e)) {
+            j.Int("aiPhase", crab->aiPhase);
+            j.Int("aiTimer", crab->aiTimer);
+        }
         j.EndObject();
     }
     j.EndArray();
