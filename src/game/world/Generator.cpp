@@ -27,6 +27,8 @@ Generator::Generator(int sside, int sx, int sy) {
 }
 
 void Generator::Die() {
+    // Once is enough: a second call would leave a second blast and switch the group off twice.
+    if (!alive) return;
     // It does not fall: it vanishes at the end of this update, leaving a harmless blast.
     alive = false;
     entList.push_back(new Explosion(side, static_cast<int>(x) - 32, static_cast<int>(y), FALSE));

@@ -49,15 +49,6 @@ TEST_F(BlockTest, EightHitsBreakItThroughFourDamagePictures) {
     EXPECT_FALSE(pieces[0]->hurtPlayer);
 }
 
-TEST_F(BlockTest, FlameAndBloodHaveNoPartInIt) {
-    BreakableBlock b(1, 2.0f, -3.0f);
-    EXPECT_FALSE(b.canFlameHit);
-    EXPECT_TRUE(b.canHit);
-    size_t before = Entity::entList.size();
-    b.Hit(0, 0);
-    EXPECT_EQ(Entity::entList.size(), before) << "no debris on a hit";
-}
-
 TEST_F(BlockTest, EvenHitPointsSoundTheHitTwice) {
     if (!AudioOpen()) GTEST_SKIP() << "no audio device";
     if (!Entity::wavBlockHit || !Entity::wavBlockHit->sound) GTEST_SKIP() << "no hit sound";

@@ -109,20 +109,6 @@ TEST_F(SpiderTest, RefusesToStepWhileAwayFromItsTile) {
     EXPECT_EQ(s->tY, -3);
 }
 
-TEST_F(SpiderTest, EachDirectionPlaysItsOwnStep) {
-    struct Case {
-        int dx, dy, start;
-    } cases[] = {{0, 1, 0}, {0, -1, 3}, {1, 0, 6}, {-1, 0, 9}};
-    for (const Case& c : cases) {
-        Spider s(1, 4.0f, -4.0f);
-        ASSERT_TRUE(s.Climb(c.dx, c.dy));
-        EXPECT_EQ(s.sprite->StartFrame, c.start);
-        EXPECT_EQ(s.sprite->NumFrames, c.start + 2);
-        EXPECT_EQ(s.sprite->CurLayer, 2);
-        EXPECT_EQ(s.sprite->AnimationDelay, 15);
-    }
-}
-
 TEST_F(SpiderTest, DiesInPlaceWithItsSoundAndIsGoneAfterTheAnimation) {
     PlacePlayer(7, -2);
     p->invinceTimer = 100000;

@@ -211,6 +211,20 @@ TEST_F(WallBlasterTest, BlastKillsOnTouchUnlessThePlayerIsImmune) {
     EXPECT_TRUE(p->dead);
 }
 
+TEST_F(WallBlasterTest, ABurntBlastDiesHarmlesslyAndFalls) {
+    // The flame takes hit points directly; bullets cannot touch a blast.
+    WallBlast* b = Add(new WallBlast(1, p->x + p->cx + 10, p->y + p->cy + 10));
+    b->Hit(0, 0);
+    EXPECT_EQ(b->HP, 1);
+    b->HP -= 1;
+    Frame();
+    EXPECT_TRUE(b->dead);
+    EXPECT_FALSE(p->dead) << "a dying blast no longer hurts";
+    const float y0 = b->y;
+    Frames(10);
+    EXPECT_GT(b->y, y0 + 5);
+}
+
 TEST_F(WallBlasterTest, PuffDriftsShrinksAndEndsWithItsLife) {
     WallBlastSmoke* s = Add(new WallBlastSmoke(1, 200, static_cast<int>(Building::scrollY) + 100, 0.5f, -1.0f));
     EXPECT_FLOAT_EQ(s->x, 204.0f);

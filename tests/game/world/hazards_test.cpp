@@ -141,6 +141,13 @@ TEST_F(GeneratorTest, BarriersStayOnWhileAGeneratorOfTheGroupStands) {
     }
 }
 
+TEST_F(GeneratorTest, ASecondDeathChangesNothing) {
+    Generator* g = Add(new Generator(1, 128, -640));
+    g->Die();
+    g->Die();
+    EXPECT_EQ(All<Explosion>().size(), 1u);
+}
+
 TEST_F(GeneratorTest, AGeneratorFarAwayIsNotOfTheGroup) {
     Generator* a = Add(new Generator(1, 128, -640));
     Generator* away = Add(new Generator(1, 128, -640 - 240));
