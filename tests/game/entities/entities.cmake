@@ -14,3 +14,7 @@ brackmoor_add_test(entities_test
 # The shared sheets and sounds, from the generated data folder.
 brackmoor_add_game_test(entities_data_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/entity_data_test.cpp)
+
+# The entity list in the running game, through the headless executable.
+brackmoor_add_game_test(entities_game_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/entities_game_test.cpp)
