@@ -1,15 +1,14 @@
 // Climbing on the wall grid: which steps are accepted, the 16-frame glide, the jump to a tile
 // more than one tile away, the chaining of steps and the idle pose.
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <string>
 
 #include "EntityFixture.h"
 #include "game/entities/Climber.h"
 #include "game/world/BuildingBlock.h"
 #include "platform/Paths.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -17,22 +16,13 @@ namespace {
 std::string BlankLevelDataDir() {
     static std::string dir;
     if (!dir.empty()) return dir;
-    char tmpl[] = "/tmp/brackmoor-climber-XXXXXX";
-    if (!mkdtemp(tmpl)) return dir;
-    std::string root = tmpl;
-    std::string levels = root + "/ZLevel";
-    mkdir(levels.c_str(), 0755);
+    std::string root = testsupport::MakeTempDir("climber");
     std::string text = "blank #\n8 50\nA B C D\n0\n";
-    for (int layer = 0; layer < 4; ++layer)
-        for (int r = 0; r < 50; ++r) text += "x x x x x x x x\n";
+    for (int r = 0; r < 4 * 50; ++r) text += "x x x x x x x x\n";
     text += "0\n0\n0\n";
-    for (int s = 1; s <= 4; ++s) {
-        std::string file = levels + "/Blank_Side" + std::to_string(s) + ".zlv";
-        FILE* f = std::fopen(file.c_str(), "wb");
-        if (!f) return dir;
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-    }
+    mkdir((root + "/ZLevel").c_str(), 0755);
+    for (int s = 1; s <= 4; ++s)
+        if (!testsupport::WriteText(root + "/ZLevel/Blank_Side" + std::to_string(s) + ".zlv", text)) return dir;
     dir = root;
     return dir;
 }
@@ -86,18 +76,6 @@ protected:
     static bool AtTarget(Climber& c) { return c.x == c.TargetX() && c.y == c.TargetY(); }
 };
 
-TEST_F(ClimberTest, DefaultsOfANewClimber) {
-    Climber c;
-    EXPECT_TRUE(c.wallDraw);
-    EXPECT_FLOAT_EQ(c.climbSpeed, 4.0f);
-    EXPECT_EQ(c.aClimb.start, 0);
-    EXPECT_EQ(c.aClimb.end, 3);
-    EXPECT_EQ(c.aClimb.delay, 4);
-    EXPECT_EQ(c.aClimbIdle.start, 3);
-    EXPECT_EQ(c.aIdle.layer, 1);
-    EXPECT_FALSE(c.climbHold);
-}
-
 TEST_F(ClimberTest, SetPositionPutsTheBoxCornerOnTheTileCorner) {
     TestClimber c;
     c.SetPosition(4, -2);
@@ -129,21 +107,6 @@ TEST_F(ClimberTest, AStepGlidesForSixteenFrames) {
         }
     }
     EXPECT_EQ(frames, 16);
-}
-
-TEST_F(ClimberTest, ASlowerClimberSnapsWhenCloserThanOneStep) {
-    TestClimber c;
-    c.climbSpeed = 5.0f;
-    c.SetPosition(4, 2);
-    ASSERT_TRUE(c.Climb(-1, 0));
-    int frames = 0;
-    while (!AtTarget(c) && frames < 100) {
-        Frame(c);
-        ++frames;
-    }
-    // After 12 steps of 5 the climber is 4 pixels short, closer than a step: it snaps then.
-    EXPECT_EQ(frames, 12);
-    EXPECT_FLOAT_EQ(c.x, c.TargetX());
 }
 
 TEST_F(ClimberTest, MoreThanATileAwayJumpsAtOnce) {
@@ -195,15 +158,6 @@ TEST_F(ClimberTest, StepsChainWithoutAPause) {
     EXPECT_TRUE(AtTarget(c));
     EXPECT_TRUE(c.Climb(0, -1));
     EXPECT_EQ(c.tY, 0);
-}
-
-TEST_F(ClimberTest, FinishedStepFallsBackToTheIdlePose) {
-    TestClimber c;
-    c.SetPosition(4, 2);
-    ASSERT_TRUE(c.Climb(1, 0));
-    for (int i = 0; i < 40; ++i) Frame(c);
-    EXPECT_TRUE(c.idleing);
-    EXPECT_TRUE(c.sprite->isCurrentAnimation(&c.aIdle));
 }
 
 TEST_F(ClimberTest, HoldingSelectsTheClimbIdlePoseForOneFrame) {

@@ -10,24 +10,6 @@ namespace {
 
 using EntityTest = EntityListTest;
 
-TEST_F(EntityTest, DefaultsOfANewEntity) {
-    Entity e;
-    EXPECT_EQ(e.side, 1);
-    EXPECT_EQ(e.HP, 50);
-    EXPECT_EQ(e.MaxHP, 50);
-    EXPECT_FLOAT_EQ(e.AIdist, 480.0f);
-    EXPECT_EQ(e.invinceTimerMax, 100);
-    EXPECT_EQ(e.bloodRate, 3);
-    EXPECT_TRUE(e.canHit);
-    EXPECT_TRUE(e.canFlameHit);
-    EXPECT_FALSE(e.wallDraw);
-    EXPECT_TRUE(e.alive);
-    EXPECT_EQ(e.sprite, nullptr);
-    EXPECT_EQ(e.aDead.start, 4);
-    EXPECT_EQ(e.aDead.end, 4);
-    EXPECT_EQ(e.aIdle.layer, 1);
-}
-
 TEST_F(EntityTest, CentreUsesIntegerHalvesOfTheBox) {
     Entity e;
     e.x = 10.5f;
@@ -198,14 +180,6 @@ TEST_F(EntityTest, SecondDieChangesNothing) {
     EXPECT_TRUE(e->sprite->isCurrentAnimation(&e->aIdle));
 }
 
-TEST_F(EntityTest, IdlePlaysTheIdleAnimation) {
-    Probe* e = Add(0, 0);
-    e->sprite = HeadlessSprite();
-    e->Idle();
-    EXPECT_TRUE(e->idleing);
-    EXPECT_TRUE(e->sprite->isCurrentAnimation(&e->aIdle));
-}
-
 TEST_F(EntityTest, DeadEntityFallsAndLeavesOnceBelowTheScreen) {
     AddPlayer(320, 0);
     Probe* e = Add(100, 200);
@@ -326,20 +300,6 @@ TEST_F(EntityTest, TouchingThePlayerIsHarmlessInTheseCases) {
     player->hurtPlayer = 1;
     player->Update();
     EXPECT_EQ(player->dieCalls, 0);
-}
-
-TEST_F(EntityTest, ThePlayersHookDecidesWhatATouchDoes) {
-    Probe* player = AddPlayer(100, 100);
-    Probe* e = Add(110, 110);
-    e->hurtPlayer = 1;
-    static int touches;
-    touches = 0;
-    auto oldHook = Entity::playerOnHit;
-    Entity::playerOnHit = [](Entity*) { ++touches; };
-    e->Update();
-    Entity::playerOnHit = oldHook;
-    EXPECT_EQ(touches, 1);
-    EXPECT_FALSE(player->dead);
 }
 
 TEST_F(EntityTest, BlinkingHidesAndShowsTheSprite) {

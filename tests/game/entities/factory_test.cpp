@@ -14,14 +14,6 @@ namespace {
 constexpr int W = 8;
 constexpr int H = 50;
 
-TEST(PlacementGrid, RealGridValues) {
-    PlacementGrid g = PlacementGridFor(W, H, 0, 3136);
-    EXPECT_EQ(g.moveX, 64);
-    EXPECT_EQ(g.moveY, 2656);
-    EXPECT_EQ(g.tileX, 1);
-    EXPECT_EQ(g.tileY, 49 - 41);
-}
-
 TEST(PlacementGrid, DivisionsTruncateTowardZero) {
     // cY / 64 of -2624 is -41 exactly; -2625 and -1 truncate toward zero, not down.
     EXPECT_EQ(PlacementGridFor(W, H, 0, -2624).tileY, -41 - 41);
@@ -34,19 +26,6 @@ TEST(PlacementGrid, DivisionsTruncateTowardZero) {
     // Last pixel of column 8 and first pixel past it.
     EXPECT_EQ(PlacementGridFor(W, H, 511, 0).tileX, 8);
     EXPECT_EQ(PlacementGridFor(W, H, 512, 0).tileX, 9);
-}
-
-TEST(PlacementGrid, OtherGridSizes) {
-    // moveY / 64 truncates too: with 9 rows moveY is 32, and 32 / 64 is 0.
-    PlacementGrid g = PlacementGridFor(10, 9, 0, 640);
-    EXPECT_EQ(g.moveX, 0);
-    EXPECT_EQ(g.moveY, 32);
-    EXPECT_EQ(g.tileX, 0);
-    EXPECT_EQ(g.tileY, 10);
-    // A grid of 4 rows gives a negative moveY: -288 / 64 = -4 (truncated from -4.5).
-    PlacementGrid h = PlacementGridFor(8, 4, 0, 0);
-    EXPECT_EQ(h.moveY, -288);
-    EXPECT_EQ(h.tileY, 4);
 }
 
 TEST(Placement, SpiderOnTheBottomRow) {
