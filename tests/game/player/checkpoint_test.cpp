@@ -1,4 +1,4 @@
-// The checkpoint ring, teleports, the screen lock, the weapon announcement and the black screen.
+// The checkpoint ring, teleports and the weapon announcement.
 #include "game/player/PlayFixture.h"
 
 using CheckpointTest = PlayTest;
@@ -52,15 +52,6 @@ TEST_F(CheckpointTest, MovePlayerToPositionCountsRowsUpFromTheBottom) {
     EXPECT_FLOAT_EQ(e->rotx, 180);
 }
 
-TEST_F(CheckpointTest, LockAndUnlock) {
-    Building::LockScreen(-300, -400);
-    EXPECT_TRUE(Building::lockScreen);
-    EXPECT_EQ(Building::lockLo, -300);
-    EXPECT_EQ(Building::lockHi, -400);
-    Building::UnlockScreen();
-    EXPECT_FALSE(Building::lockScreen);
-}
-
 TEST_F(CheckpointTest, TheAnnouncementSlidesInWaitsAndSlidesOut) {
     Building::ShowNewWeapon(1);
     ASSERT_NE(Building::newWeaponElement, nullptr);
@@ -108,15 +99,4 @@ TEST_F(CheckpointTest, ConfirmIsIgnoredUntilTheBannerHasArrived) {
     EXPECT_FLOAT_EQ(Building::newWeaponElement->x, 640);
     Building::RestartGame();
     EXPECT_EQ(Building::newWeaponElement, nullptr);
-}
-
-TEST_F(CheckpointTest, BlackScreenSwitches) {
-    Building::GoBlack();
-    EXPECT_TRUE(Building::fbBlack);
-    Building::GoBlackToggle();
-    EXPECT_FALSE(Building::fbBlack);
-    Building::GoBlackToggle();
-    EXPECT_TRUE(Building::fbBlack);
-    Building::UnBlack();
-    EXPECT_FALSE(Building::fbBlack);
 }
