@@ -6,10 +6,7 @@
 #include "game/entities/Blood.h"
 #include "game/world/Building.h"
 
-#if __has_include("game/player/Flame.h")
 #include "game/player/Flame.h"
-#define BRACKMOOR_HAVE_FLAME 1
-#endif
 
 BOOL Player::isRotating = 0;
 Player* Player::body = nullptr;
@@ -101,10 +98,8 @@ void Player::Update() {
 
     Climber::Update();
 
-#ifdef BRACKMOOR_HAVE_FLAME
     // The chain's muzzle segment is about to go out: never touch it again.
     if (startFlame && startFlame->life == 1) startFlame = nullptr;
-#endif
 
     if (!dead) {
         // The camera follows with a dead band between screen rows 192 and 224.

@@ -6,11 +6,10 @@
 #include "game/world/Building.h"
 #include "game/world/Progress.h"
 
-// The bosses join the script as their classes are written.
-#if __has_include("game/bosses/CrabWalker.h")
 #include "game/bosses/CrabWalker.h"
-#define BRACKMOOR_HAVE_CRAB 1
-#endif
+
+// The squid and the final boss join the script as their classes are written (touch this file
+// after adding either header: the build does not know to look for them before).
 #if __has_include("game/bosses/BossSquid.h")
 #include "game/bosses/BossSquid.h"
 #define BRACKMOOR_HAVE_SQUID 1
@@ -71,9 +70,7 @@ void HandleTriggers() {
         Building::LockScreen(-14400, -14400);
         e->MusicLoop(Building::bossMus);
         if (triggerCrabBossWait <= 0) {
-#ifdef BRACKMOOR_HAVE_CRAB
             Entity::entList.push_back(new CrabWalker(p->side, 640, -14400));
-#endif
             crab = 4;
         }
     }
