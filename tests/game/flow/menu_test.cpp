@@ -244,3 +244,14 @@ TEST_F(MenuTest, ThePauseMenuStartsOnResumeAndCanRestart) {
     EXPECT_TRUE(Building::MainMenuOn) << "a restart goes back to the title";
     EXPECT_EQ(Player::Lives, 5);
 }
+
+TEST_F(MenuTest, TheFullScreenItemKeepsTheTitleUp) {
+    Building::StartMainMenu();
+    RunTitleUntilTheBoxArrives();
+    Building::menuPos = 1;
+    Building::ActivateSelection();
+    EXPECT_TRUE(Building::MainMenuOn);
+    EXPECT_EQ(Building::menuPos, 1);
+    EXPECT_FALSE(platform::QuitRequested());
+    EXPECT_EQ(p->tY, -2);
+}
