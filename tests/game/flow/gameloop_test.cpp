@@ -1,6 +1,12 @@
 // The frame's mode order: announcement, title, pause, the turn of the tower, then play.
 #include "game/player/PlayFixture.h"
 
+#include <vector>
+
+#include "engine/GFont.h"
+#include "engine/GL.h"
+#include "game/flow/MainFile.h"
+
 namespace {
 
 // Counts its updates.
@@ -91,4 +97,26 @@ TEST_F(GameLoopTest, TheTriggersRunOnlyInPlay) {
     Building::MainMenuOn = 0;
     GameLoop(e);
     EXPECT_EQ(Building::triggerCrabBoss, 1);
+}
+
+TEST_F(GameLoopTest, TheHudShowsNegativeLivesAsZero) {
+    e->ShakeX = e->ShakeY = 0;
+    if (!bkmFont) bkmFont = new GFont("data/font/bkmfont.cff", 1.0f);
+    // The title pictures of earlier tests would cover everything: move them out of sight.
+    Building::StartMainMenu();
+    Building::MainMenuOn = 0;
+    for (MenuElement* m : {menSky, menBuilding, menChar, menTitle, menTallow, menTovr, menGUIBox, menGUIBox2,
+                           menGUIText, menCursor, menLvlText[0], menLvlText[1], menLvlText[2]})
+        m->x = 2000;
+    auto picture = [&](int lives) {
+        Player::Lives = lives;
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        e->SetScreenProjection();
+        GameDraw(e);
+        glFinish();
+        return testsupport::ReadFrame();
+    };
+    std::vector<unsigned char> zero = picture(0);
+    EXPECT_EQ(picture(-1), zero);
+    EXPECT_NE(picture(3), zero) << "the lives line is drawn";
 }
