@@ -15,6 +15,7 @@
 #include "game/world/Building.h"
 #include "game/world/HandleTriggers.h"
 #include "game/world/Progress.h"
+#include "game/world/World.h"
 #include "platform/Options.h"
 
 // Class initialisers of creatures and hazards join the start-up as their classes are written.
@@ -43,14 +44,6 @@ GFont* bkmFont = nullptr;
 
 namespace {
 unsigned g_seed = 0;
-
-// The segment holding a tile row, clamped into the built tower.
-int SegmentIndex(int tY) {
-    int idx = (6 - tY) / 50;
-    if (idx < 0) idx = 0;
-    if (idx > levelCount - 1) idx = levelCount - 1;
-    return idx;
-}
 }  // namespace
 
 unsigned GameSeed() { return g_seed; }
@@ -151,19 +144,12 @@ void GameLoop(GameEngine* gEngine) {
     // During play the shake advances twice a frame (the frame loop steps it too).
     gEngine->ShakeUpd();
 
+    // The player's segment and the one above it (populated ahead of the player), then either
+    // the turn of the tower or the occupancy marks, the level script and the entity pass.
     Player* p = Player::Get();
-    int idx = SegmentIndex(p ? p->tY : 0);
-    Building::cur = Building::b[idx];
-    Building* above = idx + 1 < levelCount ? Building::b[idx + 1] : nullptr;
-    if (above) above->AddAllEntities();
-
-    int r = static_cast<int>(gEngine->rotx);
-    if (r % 90 != 0) {
-        // The tower turns 3 degrees a frame; the world waits.
-        gEngine->rotx += gEngine->rotxdir * 3.0f;
-    } else {
-        if (above) above->FindBlockedLocations();
-        if (Building::cur) Building::cur->FindBlockedLocations();
+    const int idx = ChooseSegment(p ? p->tY : 0);
+    if (!TurnTower(gEngine)) {
+        MarkOccupied(idx);
         HandleTriggers();
         Building::UpdateEntities();
     }
@@ -181,17 +167,7 @@ void GameDraw(GameEngine* gEngine) {
     }
 
     Player* p = Player::Get();
-    if (!Building::fbBlack && Building::scenePhase == 0) {
-        Building::DrawBackground();
-    } else {
-        gEngine->SetColor(12 / 255.0f, 31 / 255.0f, 12 / 255.0f, 1);
-        gEngine->DrawBox(p ? p->side : 1, 0, -100, 640, 680, 0);
-        gEngine->ResetColor();
-    }
-
-    if (!Building::fbBlack)
-        for (int i = 0; i < levelCount; ++i)
-            if (Building::b[i]) Building::b[i]->Draw();
+    DrawWorld(gEngine, p ? p->side : 1);
 
     // Wall creatures, then the player, then the rest; a blacked-out screen shows only the final boss.
     Entity::DrawAll(Building::fbBlack != 0);
