@@ -116,10 +116,10 @@ public:
     // false after its update is erased, deleted, and the same index is used again.
     static void UpdateAll();
     // Drawing order: entities with wallDraw first in list order, then the player, then the rest.
-    // When onlyFinalBoss is set (screen blacked out) the player is skipped and only the final
-    // boss of the others is drawn.
+    // While the screen is blacked out the player is skipped and, of the others, only the final
+    // boss is drawn.
     static void DrawAll(bool blackedOut = false);
-    // The order DrawAll uses, without drawing (excluding nothing but what blackedOut hides).
+    // The entities DrawAll draws, in its order.
     static std::vector<Entity*> DrawOrder(bool blackedOut = false);
     // Deletes every entity in the list except element 0 and empties the list (restart: the old
     // player at element 0 has already been deleted by its owner).

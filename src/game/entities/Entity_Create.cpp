@@ -109,7 +109,6 @@ Entity* Entity::Create(char* cName, int w, int h, int side, int cX, int cY) {
 // p.sx / p.sy (as floats where its constructor takes floats) and p.stype.
 Entity* Entity::Create(const char* cName, int w, int h, int side, int cX, int cY) {
     Placement p = PlacementFor(cName, w, h, cX, cY);
-    (void)side;
     const float fx = static_cast<float>(p.sx), fy = static_cast<float>(p.sy);
     switch (p.kind) {
         case PlacedKind::Spider: return new Spider(side, fx, fy);
