@@ -1,6 +1,8 @@
 // Marking the tiles wall creatures occupy.
 #include "WorldFixture.h"
 
+#include "game/world/Generator.h"
+
 namespace {
 
 class OccupancyTest : public WorldTest {
@@ -76,6 +78,18 @@ TEST_F(OccupancyTest, AGeneratorMarksTheRowAboveItsBase) {
     EXPECT_EQ(seg0->GetBlock(1, 5, -7)->blocked, 1);
     EXPECT_EQ(seg0->GetBlock(1, 5, -6)->blocked, 0);
     EXPECT_EQ(CountBlocked(seg0), 1);
+}
+
+TEST_F(OccupancyTest, TheRealGeneratorMarksAboveItsBoxWithTruncatingDivision) {
+    // Its box spans world y -366 .. -284 at x 324 .. 380: the steps start at -366 and -302, which
+    // divide toward zero to rows -5 and -4, and the generator shifts both up one row.
+    Generator* g = new Generator(1, 64 * 5, 64 * -6);
+    Entity::entList.push_back(g);
+    seg0->FindBlockedLocations();
+    EXPECT_EQ(seg0->GetBlock(1, 5, -6)->blocked, 1);
+    EXPECT_EQ(seg0->GetBlock(1, 5, -5)->blocked, 1);
+    EXPECT_EQ(seg0->GetBlock(1, 5, -4)->blocked, 0);
+    EXPECT_EQ(CountBlocked(seg0), 2);
 }
 
 TEST_F(OccupancyTest, CreaturesOfTheNeighbouringSegmentMarkFiftyRowsAway) {
