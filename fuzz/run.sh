@@ -18,7 +18,7 @@ mkdir -p "$corpus"
 # Seeds: the level files of a normal build if one is there, else compiled here.
 seeds=$(ls "$root"/build*/data/ZLevel/*.zlv 2>/dev/null | head -56 || true)
 if [ -z "$seeds" ]; then
-  if [ ! -x "$build/tools/levelcompile" ]; then
+  if [ ! -x "$build/game/levelcompile" ]; then
     cmake -S "$root" -B "$build/game" -DBRACKMOOR_TESTS=OFF -DBRACKMOOR_BENCHMARKS=OFF -DBRACKMOOR_WINDOW=OFF >/dev/null
     cmake --build "$build/game" -j"$jobs" --target levelcompile >/dev/null
   fi
