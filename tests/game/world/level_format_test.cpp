@@ -131,18 +131,6 @@ TEST(LevelFormatTest, EveryMalformedFileIsRefusedWithItsLineAndReason) {
     }
 }
 
-TEST(LevelFormatTest, EveryPrefixOfAGoodFileIsRefusedAndNothingReadsOutOfBounds) {
-    const std::string good = level::Write(Sample());
-    level::SideFile out;
-    for (size_t n = 0; n + 1 < good.size(); n += 7) {
-        // A prefix that lacks nothing but trailing blanks is the whole file; every other one
-        // misses at least one token.
-        std::string cut = good.substr(0, n);
-        if (good.compare(n, std::string::npos, std::string(good.size() - n, '\n')) == 0) continue;
-        EXPECT_FALSE(level::Parse(cut, 8, 50, &out, nullptr)) << n;
-    }
-}
-
 TEST(LevelFormatTest, OversizedFilesAreRefusedBeforeReading) {
     std::string huge(level::kMaxFileBytes + 1, ' ');
     level::SideFile out;

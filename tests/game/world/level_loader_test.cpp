@@ -127,21 +127,4 @@ TEST_F(LoaderTest, AMalformedFileIsReportedWithItsLineAndNothingOfItIsApplied) {
     EXPECT_EQ(seg.block[0][3][3]->frame, 0);
 }
 
-TEST_F(LoaderTest, GarbageOfEveryKindNeverCrashesTheLoader) {
-    const std::string good = level::Write(EmptySide());
-    const std::vector<std::string> bad = {
-        "", "#", "# 8", "# 8 50 a b c d 41", std::string(5000, '\xff'), std::string("\0\0\0\0", 4),
-        good.substr(0, good.size() / 2), "# 8 50 a b c d 0 " + std::string(100000, 'x'),
-        "# 1000000 1000000", "# -8 -50",
-    };
-    for (const std::string& text : bad) {
-        for (int s = 1; s <= 4; ++s) WriteSide("Level1", s, text);
-        int before = platform::MessageCount();
-        Building seg("Level1", 8, 50, 0);
-        EXPECT_EQ(platform::MessageCount() - before, 4) << text.substr(0, 40);
-        EXPECT_TRUE(seg.addList.empty());
-        EXPECT_EQ(seg.block[1][7][20]->frame, 1);
-    }
-}
-
 }  // namespace
