@@ -112,6 +112,12 @@ LevelStart LevelStartOf(int level) {
     }
 }
 
+// With the player's "pause when the window loses focus" setting, leaving the window pauses play
+// (the title menu, a weapon notice and the ending need no pause).
+void PauseOnFocusLoss() {
+    if (!Building::MainMenuOn && !Building::showNewWeapon && Building::scenePhase == 0) Building::pauseOn = 1;
+}
+
 void InitMainMenu() {
     imBuilding = GImage::CreateNew("data/Menu/building1.png");
     imSky = GImage::CreateNew("data/Menu/sky1.png");
@@ -138,6 +144,7 @@ void InitMainMenu() {
     pauseTextSp = new Sprite(0, GameEngine::gEngine, imPause, 122, 164, 0, 0, 0, 0);
     for (MenuElement*& m : menLvlText) m = nullptr;
     Sprite::frozen = WorldFrozen;
+    GameEngine::gEngine->onFocusLost = PauseOnFocusLoss;
 }
 
 void Building::StartMainMenu() {

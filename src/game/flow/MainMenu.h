@@ -16,6 +16,8 @@ class Sprite;
 void InitMainMenu();
 void UpdateMainMenu();
 void DrawMainMenu();
+// Pauses play when the window loses focus (installed as the engine's focus-lost hook).
+void PauseOnFocusLoss();
 
 // Pictures, sounds and elements of the menus (loaded by InitMainMenu, elements made by
 // Building::StartMainMenu).
