@@ -87,21 +87,3 @@ bool IsFullScreen() { return false; }
 void ShowMouseCursor(bool) {}
 
 }  // namespace platform
-
-struct PlatformDC {};
-struct PlatformGLContext {};
-namespace {
-PlatformDC g_dc;
-PlatformGLContext g_rc;
-}  // namespace
-HDC GetDC(HWND) { return &g_dc; }
-int ReleaseDC(HWND, HDC) { return 1; }
-int ChoosePixelFormat(HDC, const PIXELFORMATDESCRIPTOR*) { return 1; }
-BOOL SetPixelFormat(HDC, int, const PIXELFORMATDESCRIPTOR*) { return TRUE; }
-HGLRC wglCreateContext(HDC) { return platform::IsVideoOpen() ? &g_rc : nullptr; }
-BOOL wglMakeCurrent(HDC, HGLRC) { return TRUE; }
-BOOL wglDeleteContext(HGLRC) { return TRUE; }
-BOOL SwapBuffers(HDC) {
-    platform::Present();
-    return TRUE;
-}

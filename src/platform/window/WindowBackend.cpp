@@ -168,22 +168,3 @@ void WindowSize(int* width, int* height) {
 void ShowMouseCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 
 }  // namespace platform
-
-// The GL context comes with the SDL video mode; the Win32 context calls only report success.
-struct PlatformDC {};
-struct PlatformGLContext {};
-namespace {
-PlatformDC g_dc;
-PlatformGLContext g_rc;
-}  // namespace
-HDC GetDC(HWND) { return &g_dc; }
-int ReleaseDC(HWND, HDC) { return 1; }
-int ChoosePixelFormat(HDC, const PIXELFORMATDESCRIPTOR*) { return 1; }
-BOOL SetPixelFormat(HDC, int, const PIXELFORMATDESCRIPTOR*) { return TRUE; }
-HGLRC wglCreateContext(HDC) { return platform::IsVideoOpen() ? &g_rc : nullptr; }
-BOOL wglMakeCurrent(HDC, HGLRC) { return TRUE; }
-BOOL wglDeleteContext(HGLRC) { return TRUE; }
-BOOL SwapBuffers(HDC) {
-    platform::Present();
-    return TRUE;
-}
