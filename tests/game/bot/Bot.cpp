@@ -1,0 +1,444 @@
+#include "Bot.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <deque>
+#include <map>
+
+#include "engine/GameEngine.h"
+#include "engine/Sprite.h"
+#include "game/bosses/CrabWalker.h"
+#include "game/enemies/BreakableBlock.h"
+#include "game/enemies/Pickup.h"
+#include "game/enemies/WallBlast.h"
+#include "game/entities/Blood.h"
+#include "game/entities/Entity.h"
+#include "game/flow/MainMenu.h"
+#include "game/flow/MenuElement.h"
+#include "game/player/Player.h"
+#include "game/world/Building.h"
+#include "game/world/BuildingBlock.h"
+#include "game/world/FallingBlock.h"
+
+namespace bot {
+
+namespace {
+
+// Steps tried in this order, so that among equally short routes the ones going up first win.
+const int kSteps[8][2] = {{0, -1}, {-1, -1}, {1, -1}, {-1, 0}, {1, 0}, {0, 1}, {-1, 1}, {1, 1}};
+
+// The walls' answer for a climber tile: the game asks the block one row below the climber's row.
+bool OpenWall(Building* seg, int side, int tx, int ty) { return seg->GetBlock(side, tx, ty + 1)->type == 0; }
+
+int FloorDiv(float v) { return static_cast<int>(std::floor(v / 64.0f)); }
+
+bool Contains(const std::vector<Tile>& v, const Tile& t) { return std::find(v.begin(), v.end(), t) != v.end(); }
+
+Route Search(const Tile& from, bool toTarget, const Tile& target, int goalRow, int lowRow,
+             const std::vector<Tile>& avoid) {
+    Route r;
+    auto done = [&](const Tile& t) { return toTarget ? t == target : t.ty <= goalRow; };
+    if (done(from)) {
+        r.found = true;
+        return r;
+    }
+    const int highRow = goalRow - 1;
+    if (from.ty < highRow || from.ty > lowRow) return r;
+    const int rows = lowRow - highRow + 1;
+    auto index = [&](const Tile& t) { return ((t.side - 1) * 10 + t.tx) * rows + (t.ty - highRow); };
+    std::vector<int> prev(static_cast<size_t>(4 * 10 * rows), -2);
+    std::vector<Tile> tileOf(prev.size());
+    std::vector<signed char> stepOf(prev.size(), -1);
+    std::deque<Tile> queue{from};
+    prev[index(from)] = -1;
+    tileOf[index(from)] = from;
+    int found = -1;
+    while (!queue.empty()) {
+        Tile t = queue.front();
+        queue.pop_front();
+        if (done(t)) {
+            found = index(t);
+            break;
+        }
+        for (int k = 0; k < 8; ++k) {
+            Tile n;
+            if (!WallStep(t, kSteps[k][0], kSteps[k][1], &n)) continue;
+            if (n.ty < highRow || n.ty > lowRow) continue;
+            int i = index(n);
+            if (prev[i] != -2 || Contains(avoid, n)) continue;
+            prev[i] = index(t);
+            tileOf[i] = n;
+            stepOf[i] = static_cast<signed char>(k);
+            queue.push_back(n);
+        }
+    }
+    if (found < 0) return r;
+    r.found = true;
+    for (int i = found; prev[i] != -1; i = prev[i]) {
+        r.tiles.push_back(tileOf[i]);
+        r.dx.push_back(kSteps[stepOf[i]][0]);
+        r.dy.push_back(kSteps[stepOf[i]][1]);
+    }
+    std::reverse(r.tiles.begin(), r.tiles.end());
+    std::reverse(r.dx.begin(), r.dx.end());
+    std::reverse(r.dy.begin(), r.dy.end());
+    return r;
+}
+
+bool Hostile(Entity* e, Player* p) {
+    return e != p && e->alive && !e->dead && e->hurtPlayer && e->canHit && e->side == p->side &&
+           !dynamic_cast<Blood*>(e);
+}
+
+CrabWalker* FindCrab() {
+    for (Entity* e : Entity::entList)
+        if (auto* c = dynamic_cast<CrabWalker*>(e)) return c;
+    return nullptr;
+}
+
+// The first frame within `horizon` at which a harmful thing touches the box, or horizon + 1:
+// shots fly straight (wavering ones drift with their wave), a falling block hangs through its
+// warning and then drops 5 pixels a frame.
+int TimeToImpact(Entity* h, float bx, float by, float bw, float bh, int horizon) {
+    auto* block = dynamic_cast<FallingBlock*>(h);
+    auto* shot = dynamic_cast<WallBlast*>(h);
+    float hx = h->x + h->cx, hy = h->y + h->cy;
+    float deg = shot ? shot->wavYDeg : 0;
+    for (int k = 0; k <= horizon; ++k) {
+        if (hx + h->cw + 6 >= bx && bx + bw + 6 >= hx && hy + h->ch + 6 >= by && by + bh + 6 >= hy) return k;
+        if (block) {
+            if (k >= block->delayTime) hy += 5;
+            continue;
+        }
+        if (shot && shot->waverY) {
+            hy += std::sin(deg) * shot->wavYAmp;
+            deg += 0.1f;
+        }
+        hx += h->velX;
+        hy += h->velY;
+    }
+    return horizon + 1;
+}
+
+int ClearFor(Player* p, float bx, float by, float bw, float bh, int horizon) {
+    int best = horizon + 1;
+    for (Entity* h : Entity::entList) {
+        if (h == p || h->dead || !h->hurtPlayer || h->side != p->side) continue;
+        best = std::min(best, TimeToImpact(h, bx, by, bw, bh, horizon));
+    }
+    return best;
+}
+
+// How long the player stays untouched standing still, or stepping one tile by (dx, dy): the
+// 16-frame glide sweeps over both tiles.
+int ClearForStep(Player* p, int dx, int dy, int horizon) {
+    float w = static_cast<float>(p->cw), h = static_cast<float>(p->ch);
+    float ox = p->x + p->cx + p->offX, oy = p->y + p->cy + p->offY;
+    float nx = ox + 64 * dx, ny = oy + 64 * dy;
+    int target = ClearFor(p, nx, ny, w, h, horizon);
+    if (dx == 0 && dy == 0) return target;
+    int sweep = ClearFor(p, std::min(ox, nx), std::min(oy, ny), w + 64 * std::abs(dx), h + 64 * std::abs(dy), 16);
+    return sweep <= 16 ? std::min(sweep, target) : target;
+}
+
+}  // namespace
+
+Building* SegmentOfRow(int ty) {
+    int rowsUp = 6 - ty;
+    if (rowsUp < 0) return nullptr;
+    int idx = rowsUp / 50;
+    if (idx >= levelCount || idx >= Building::kMaxSegments) return nullptr;
+    return Building::b[idx];
+}
+
+bool WallStep(const Tile& p, int dx, int dy, Tile* out) {
+    if (p.tx + dx < 1 || p.tx + dx > 8) dy = 0;
+    if (dx == 0 && dy == 0) return false;
+    Building* seg = SegmentOfRow(p.ty);
+    if (!seg) return false;
+    if (!OpenWall(seg, p.side, p.tx + dx, p.ty + dy)) return false;
+    if (dx != 0 && dy != 0) {
+        if (!OpenWall(seg, p.side, p.tx + dx, p.ty)) return false;
+        if (!OpenWall(seg, p.side, p.tx, p.ty + dy)) return false;
+    }
+    Tile n{p.side, p.tx + dx, p.ty + dy};
+    if (n.tx <= 0) {
+        n.tx = 8;
+        n.side = n.side % 4 + 1;
+    } else if (n.tx > 8) {
+        n.tx = 1;
+        n.side = (n.side + 2) % 4 + 1;
+    }
+    *out = n;
+    return true;
+}
+
+bool StepAllowedNow(Player* p, int dx, int dy) {
+    if (p->popperHalt > 2) return false;
+    if (Building::lockScreen) {
+        if (p->cy + p->y + p->ch + 64 * dy > Building::lockLo + 480) return false;
+        if (p->cy + p->y + 64 * dy < Building::lockHi) return false;
+        if (p->tX + dx < 1 || p->tX + dx > 8) return false;
+    }
+    if (p->sprite && p->sprite->AnimationOn && !p->idleing) return false;
+    if (p->tX + dx < 1 || p->tX + dx > 8) dy = 0;
+    Building* seg = p->GetBuilding();
+    if (!seg) return false;
+    if (!seg->openSpot(p->side, p->tX + dx, p->tY + dy + 1, FALSE)) return false;
+    if (dx != 0 && dy != 0) {
+        if (!seg->openSpot(p->side, p->tX + dx, p->tY + 1, FALSE)) return false;
+        if (!seg->openSpot(p->side, p->tX, p->tY + dy + 1, FALSE)) return false;
+    }
+    return true;
+}
+
+Route PlanRoute(const Tile& from, int goalRow, int lowRow, const std::vector<Tile>& avoid) {
+    return Search(from, false, Tile{}, goalRow, lowRow, avoid);
+}
+
+Route PlanRouteTo(const Tile& from, const Tile& target, int goalRow, int lowRow, const std::vector<Tile>& avoid) {
+    return Search(from, true, target, goalRow, lowRow, avoid);
+}
+
+Entity* GunTarget(Player* p, int ax, int ay) {
+    if (ax == 0 && ay == 0) return nullptr;
+    float top = Building::scrollY / 64.0f;
+    int cX = p->tX, cY = p->tY;
+    for (;;) {
+        if (cX > 8 || cX <= 0) return nullptr;
+        if (cY < top || cY > top + 6) return nullptr;
+        cX += ax;
+        cY += ay;
+        for (Entity* e : Entity::entList) {
+            if (e == p || dynamic_cast<Blood*>(e) || e->dead || e->side != p->side || !e->canHit) continue;
+            if (e->boxCollide(static_cast<float>(cX * 64 + 1), static_cast<float>(cY * 64 + 1), 62, 62)) return e;
+        }
+    }
+}
+
+Tile PlayerTile(Player* p) { return Tile{p->side, p->tX, p->tY}; }
+
+void LevelBot::SetStatus(long frame, const std::string& s) {
+    Player* p = Player::Get();
+    char buf[160];
+    if (p)
+        std::snprintf(buf, sizeof(buf), "frame %ld, player side %d tile (%d, %d), lives %d: ", frame, p->side, p->tX,
+                      p->tY, Player::Lives);
+    else
+        std::snprintf(buf, sizeof(buf), "frame %ld, no player: ", frame);
+    status_ = buf + s;
+}
+
+void LevelBot::Think(long frame, Keys* k) {
+    k->Clear();
+    GameEngine* e = GameEngine::gEngine;
+    if (Building::MainMenuOn) {
+        Menu(frame, k);
+        return;
+    }
+    started_ = true;
+    if (Building::showNewWeapon) {
+        // Dismiss the announcement once it has slid in: one press, released at once.
+        bool ready = Building::newWeaponElement && Building::newWeaponElement->atTarget();
+        k->down[VK_RETURN] = ready && !enterPressed_;
+        enterPressed_ = k->down[VK_RETURN];
+        SetStatus(frame, "reading the new weapon");
+        return;
+    }
+    enterPressed_ = false;
+    if (Building::pauseOn) {
+        SetStatus(frame, "paused");
+        return;
+    }
+    Player* p = Player::Get();
+    if (!p || static_cast<int>(e->rotx) % 90 != 0) return;
+    if (p->dead) {
+        SetStatus(frame, "lost a life");
+        return;
+    }
+    CrabWalker* crab = FindCrab();
+    if (crab && crabSeenAt_ < 0) crabSeenAt_ = frame;
+    if (Building::lockScreen || crab) {
+        Fight(frame, crab, k);
+        return;
+    }
+    Climb(frame, k);
+}
+
+void LevelBot::Menu(long frame, Keys* k) {
+    // Confirm once the menu box has risen: start (and level 1 in the level box if it opens).
+    bool ready = menGUIBox && menGUIBox->atTarget();
+    if (ready && (Building::menuPos == 0 || Building::menuPos == 10)) {
+        k->down[VK_RETURN] = !enterPressed_;
+        enterPressed_ = k->down[VK_RETURN];
+    } else {
+        enterPressed_ = false;
+    }
+    SetStatus(frame, ready ? "choosing from the title menu" : "waiting for the title menu");
+}
+
+void LevelBot::Step(int dx, int dy, Keys* k) {
+    k->down['X'] = true;
+    if (dx) k->down[dx < 0 ? VK_LEFT : VK_RIGHT] = true;
+    if (dy) k->down[dy < 0 ? VK_UP : VK_DOWN] = true;
+}
+
+bool LevelBot::AimAndFire(Player* p, int ax, int ay, Keys* k) {
+    if (!p->idleing) return false;
+    if (ax) k->down[ax < 0 ? VK_LEFT : VK_RIGHT] = true;
+    if (ay) k->down[ay < 0 ? VK_UP : VK_DOWN] = true;
+    // Fire only once the aim is already right, so no shot goes the old way.
+    if (p->aimDirX == ax && p->aimDirY == ay) k->down['C'] = true;
+    ++shotsAimed_;
+    return true;
+}
+
+// Shoots the nearest creature that the gun can reach from here and that is close enough to
+// matter. Returns whether it is shooting.
+bool LevelBot::ShootThreat(Keys* k) {
+    Player* p = Player::Get();
+    if (!p->idleing) return false;
+    int bestDist = 7, bx = 0, by = 0;
+    for (int ax = -1; ax <= 1; ++ax) {
+        for (int ay = -1; ay <= 1; ++ay) {
+            Entity* t = GunTarget(p, ax, ay);
+            if (!t || !Hostile(t, p)) continue;
+            int dist = std::max(std::abs(FloorDiv(t->GetCenterX()) - p->tX), std::abs(FloorDiv(t->GetCenterY()) - p->tY));
+            if (dist < bestDist) {
+                bestDist = dist;
+                bx = ax;
+                by = ay;
+            }
+        }
+    }
+    if (bestDist >= 7) return false;
+    return AimAndFire(p, bx, by, k);
+}
+
+void LevelBot::Climb(long frame, Keys* k) {
+    Player* p = Player::Get();
+    if (p->tY < bestRow_) {
+        bestRow_ = p->tY;
+        lastProgress_ = frame;
+    }
+    if (frame - lastProgress_ > 4000) {
+        stuck_ = true;
+        SetStatus(frame, "no progress up the tower for 4000 frames");
+        return;
+    }
+    if (ShootThreat(k)) {
+        SetStatus(frame, "shooting a creature");
+        return;
+    }
+    if (!p->idleing) return;  // still gliding; the next step is taken once it lands
+
+    Tile at = PlayerTile(p);
+    const int lowRow = std::max(at.ty, bestRow_) + 8;
+    Route route = PlanRoute(at, goalRow_, lowRow, avoid_);
+    if (!route.found && !avoid_.empty()) {
+        avoid_.clear();
+        route = PlanRoute(at, goalRow_, lowRow, avoid_);
+    }
+    if (!route.found) {
+        stuck_ = true;
+        SetStatus(frame, "no route to the arena");
+        return;
+    }
+    // A flame thrower lying near the way is worth a short detour.
+    if (!p->haveWeapon[1]) {
+        for (Entity* x : Entity::entList) {
+            auto* pk = dynamic_cast<Pickup*>(x);
+            if (!pk || pk->type != 1 || !pk->alive || pk->side != p->side) continue;
+            Tile t{pk->side, FloorDiv(pk->GetCenterX()), FloorDiv(pk->GetCenterY())};
+            if (t.ty > at.ty + 6 || t.ty < at.ty - 8) continue;
+            Route there = PlanRouteTo(at, t, goalRow_, lowRow, avoid_);
+            if (!there.found || there.Length() == 0) continue;
+            Route after = PlanRoute(t, goalRow_, lowRow, avoid_);
+            if (after.found && there.Length() + after.Length() <= route.Length() + 16) {
+                route = there;
+                SetStatus(frame, "fetching the flame thrower");
+            }
+        }
+    }
+    if (p->haveWeapon[1]) tookFlame_ = true;
+    if (route.Length() == 0) return;
+    int dx = route.dx[0], dy = route.dy[0];
+    Tile next = route.tiles[0];
+    if (StepAllowedNow(p, dx, dy)) {
+        Step(dx, dy, k);
+        waitingSince_ = -1;
+        if (status_.find("flame") == std::string::npos) SetStatus(frame, "climbing");
+        return;
+    }
+    // Something occupies the way: shoot it if the gun reaches it, otherwise wait a while and
+    // then look for another way round.
+    Entity* blocker = GunTarget(p, dx, dy);
+    if (blocker && (Hostile(blocker, p) || dynamic_cast<BreakableBlock*>(blocker))) {
+        AimAndFire(p, dx, dy, k);
+        SetStatus(frame, std::string("shooting a ") + blocker->ClassName() + " in the way");
+        return;
+    }
+    if (waitingSince_ < 0 || waitingOn_ != next) {
+        waitingOn_ = next;
+        waitingSince_ = frame;
+    }
+    if (frame - waitingSince_ > 120) {
+        avoid_.push_back(next);
+        ++replans_;
+        waitingSince_ = -1;
+    }
+    SetStatus(frame, "waiting for the way to clear");
+}
+
+void LevelBot::Fight(long frame, CrabWalker* crab, Keys* k) {
+    Player* p = Player::Get();
+    if (!p->idleing) return;
+    const int horizon = 90;
+    const int topRow = Building::lockHi / 64;
+    // Stay off the top row (blocks drop onto it) and off the edge columns (the crab's reach).
+    auto inArena = [&](int tx, int ty) { return tx >= 2 && tx <= 7 && ty >= topRow + 1 && ty <= topRow + 6; };
+    int here = ClearForStep(p, 0, 0, horizon);
+    if (here <= 45) {
+        int bestScore = here, bdx = 0, bdy = 0;
+        for (const auto& m : kSteps) {
+            if (!inArena(p->tX + m[0], p->tY + m[1]) || !StepAllowedNow(p, m[0], m[1])) continue;
+            int score = ClearForStep(p, m[0], m[1], horizon);
+            if (score > bestScore) {
+                bestScore = score;
+                bdx = m[0];
+                bdy = m[1];
+            }
+        }
+        if (bdx || bdy) {
+            Step(bdx, bdy, k);
+            ++dodges_;
+            SetStatus(frame, "dodging in the arena");
+            return;
+        }
+    } else {
+        // Nothing close: drift back towards the middle, keeping room to dodge.
+        int dx = p->tX < 4 ? 1 : (p->tX > 5 ? -1 : 0);
+        int dy = p->tY < topRow + 3 ? 1 : (p->tY > topRow + 3 ? -1 : 0);
+        if ((dx || dy) && StepAllowedNow(p, dx, dy) && ClearForStep(p, dx, dy, horizon) > horizon) {
+            Step(dx, dy, k);
+            SetStatus(frame, "taking the middle of the arena");
+            return;
+        }
+    }
+    if (!crab || crab->dead || crab->aiPhase == 999) {
+        SetStatus(frame, crab ? "watching the crab fall" : "waiting for the crab");
+        return;
+    }
+    // Fire at the edge the crab is on: level with it if the gun reaches it, otherwise diagonally.
+    int ax = crab->x > 320 ? 1 : -1;
+    int ay = 0;
+    if (GunTarget(p, ax, 0) != crab) {
+        if (GunTarget(p, ax, -1) == crab) ay = -1;
+        else if (GunTarget(p, ax, 1) == crab) ay = 1;
+    }
+    AimAndFire(p, ax, ay, k);
+    SetStatus(frame, "shooting the crab");
+}
+
+}  // namespace bot

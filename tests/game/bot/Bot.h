@@ -1,0 +1,110 @@
+// A player that plays the first level by itself: it starts the game from the title, plans a
+// climb over the loaded tower with the climbing rules, climbs it, shoots what threatens or
+// blocks the way, picks up the flame thrower when it lies near the way, and fights the crab
+// walker in its arena until it falls. It reads the game's own state each frame and answers with
+// the keys a person would hold; it never changes the game's state itself.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class Player;
+class Entity;
+class CrabWalker;
+class Building;
+
+namespace bot {
+
+// A tile position on the tower.
+struct Tile {
+    int side = 1;
+    int tx = 4;
+    int ty = 0;
+    bool operator==(const Tile& o) const { return side == o.side && tx == o.tx && ty == o.ty; }
+    bool operator!=(const Tile& o) const { return !(*this == o); }
+};
+
+// The segment a climber on row ty asks about its walls, or null outside the tower.
+Building* SegmentOfRow(int ty);
+
+// One step from p by (dx, dy) judged by the walls alone (occupants ignored), with the corner turn
+// that follows a step past column 1 or 8. False when the walls refuse it.
+bool WallStep(const Tile& p, int dx, int dy, Tile* out);
+
+// Whether the player's Climb(dx, dy) would be accepted right now (walls, occupants, the screen
+// lock, clinging creatures), without taking the step.
+bool StepAllowedNow(Player* p, int dx, int dy);
+
+struct Route {
+    bool found = false;
+    std::vector<Tile> tiles;           // the positions after each step
+    std::vector<int> dx, dy;           // the steps
+    size_t Length() const { return dx.size(); }
+};
+
+// The fewest steps from `from` to any tile at or above row goalRow on any side (PlanRoute), or to
+// the exact tile `target` (PlanRouteTo). The search keeps to rows lowRow..highRow
+// (lowRow the lowest, i.e. the largest number) and never enters a tile listed in `avoid`.
+Route PlanRoute(const Tile& from, int goalRow, int lowRow, const std::vector<Tile>& avoid);
+Route PlanRouteTo(const Tile& from, const Tile& target, int goalRow, int lowRow, const std::vector<Tile>& avoid);
+
+// The entity the gun would hit from the player's tile aimed (ax, ay), as the gun traces its line,
+// or null.
+Entity* GunTarget(Player* p, int ax, int ay);
+
+// The player's own tile.
+Tile PlayerTile(Player* p);
+
+// The keys the bot holds, by virtual-key code.
+struct Keys {
+    bool down[256] = {};
+    void Clear() {
+        for (bool& d : down) d = false;
+    }
+};
+
+class LevelBot {
+public:
+    // goalRow: the row of the boss arena the climb aims for.
+    explicit LevelBot(int goalRow = -222) : goalRow_(goalRow) {}
+
+    // Decides this frame's keys from the game state. Call once per frame before the frame runs.
+    void Think(long frame, Keys* keys);
+
+    // What the bot is doing or what stopped it, for failure messages.
+    const std::string& Status() const { return status_; }
+    bool Stuck() const { return stuck_; }
+    bool Started() const { return started_; }
+    bool TookFlame() const { return tookFlame_; }
+    long CrabSeenAt() const { return crabSeenAt_; }
+    int Shots() const { return shotsAimed_; }
+    int Replans() const { return replans_; }
+    int Dodges() const { return dodges_; }
+
+private:
+    void Menu(long frame, Keys* k);
+    void Climb(long frame, Keys* k);
+    void Fight(long frame, CrabWalker* crab, Keys* k);
+    bool ShootThreat(Keys* k);
+    bool AimAndFire(Player* p, int ax, int ay, Keys* k);
+    void Step(int dx, int dy, Keys* k);
+    void SetStatus(long frame, const std::string& s);
+
+    int goalRow_;
+    std::string status_ = "not started";
+    bool started_ = false;
+    bool stuck_ = false;
+    bool tookFlame_ = false;
+    bool enterPressed_ = false;
+    long crabSeenAt_ = -1;
+    long lastProgress_ = 0;
+    int bestRow_ = 1 << 30;
+    Tile waitingOn_;
+    long waitingSince_ = -1;
+    std::vector<Tile> avoid_;
+    int shotsAimed_ = 0;
+    int replans_ = 0;
+    int dodges_ = 0;
+};
+
+}  // namespace bot
