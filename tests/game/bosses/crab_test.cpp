@@ -295,18 +295,3 @@ TEST_F(CrabTest, DeathBurstsInFifteenExplosionsFallsAwayAndUnlocksTheScreen) {
     EXPECT_FALSE(InList(c));
     EXPECT_FALSE(Building::lockScreen) << "the screen unlocks once the body is gone";
 }
-
-TEST_F(CrabTest, TheGunWearsItDown) {
-    CrabWalker* c = Spawn();
-    p->aimDirX = 1;
-    p->aimDirY = 0;
-    p->Idle();
-    int frames = 0;
-    while (c->aiPhase != 999 && frames < 20000) {
-        p->Fire();
-        Tick();
-        ++frames;
-    }
-    EXPECT_EQ(c->aiPhase, 999) << "the gun alone beats it";
-    EXPECT_EQ(c->HP, 0);
-}

@@ -301,18 +301,6 @@ TEST_F(WeaponsTest, NoLinkToASegmentSurvivesItsRemoval) {
     EXPECT_EQ(Flame::GetLength(p->startFlame), 4);
 }
 
-TEST_F(WeaponsTest, EmptyFlameThrowerStaysSelectedAndDoesNothing) {
-    Arm(1, 3);
-    HoldFire(10);
-    EXPECT_EQ(p->ammo[1], 0);
-    EXPECT_EQ(p->weapon, 1);
-    for (int i = 0; i < 10; ++i) Tick();
-    size_t before = All<Flame>().size();
-    HoldFire(5);
-    EXPECT_EQ(All<Flame>().size(), before) << "no new flame once the tank is empty";
-    EXPECT_EQ(p->ammo[1], 0);
-}
-
 // ---- bazooka ---------------------------------------------------------------------------------
 
 TEST_F(WeaponsTest, BazookaFiresOneRocketPerFiftyFramesWithSmokeAndRecoil) {
