@@ -12,7 +12,7 @@ packages=(
   libsdl1.2-dev libsdl-mixer1.2-dev libsdl-image1.2-dev
   libosmesa6-dev libgl1-mesa-dev libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  espeak-ng sox xmp openmpt123 xvfb xauth xdotool clang man-db
+  espeak-ng sox xmp openmpt123 xvfb xauth xdotool clang libclang-rt-14-dev man-db libx11-dev
   desktop-file-utils appstream
 )
 
