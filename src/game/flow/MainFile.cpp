@@ -17,6 +17,7 @@
 #include "game/world/Progress.h"
 #include "game/world/World.h"
 #include "platform/Options.h"
+#include "platform/Settings.h"
 
 // Class initialisers of creatures and hazards join the start-up as their classes are written.
 #if __has_include("game/enemies/Pickup.h")
@@ -167,12 +168,24 @@ void GameDraw(GameEngine* gEngine) {
     }
 
     Player* p = Player::Get();
+    // With "reduce flashing", a screen flickering between black and the scene shows the scene under
+    // a steady dim veil instead; the flag itself, and so the game, is left as it is.
+    const bool veil = platform::CurrentSettings().reduceFlashing && Building::FlickerActive(gEngine->frameCount);
+    const BOOL black = Building::fbBlack;
+    if (veil) Building::fbBlack = 0;
     DrawWorld(gEngine, p ? p->side : 1);
 
     // Wall creatures, then the player, then the rest; a blacked-out screen shows only the final boss.
     Entity::DrawAll(Building::fbBlack != 0);
+    Building::fbBlack = black;
 
     glDisable(GL_DEPTH_TEST);
+
+    if (veil) {
+        gEngine->SetColor(12 / 255.0f, 31 / 255.0f, 12 / 255.0f, 0.75f);
+        gEngine->DrawBox(0, 0, 0, 640, 480, 0);
+        gEngine->ResetColor();
+    }
 
     if (Building::hudBKGsp) {
         gEngine->SetColor(1, 1, 1, 0.5f);

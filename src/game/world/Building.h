@@ -158,6 +158,9 @@ public:
     static void GoBlack();
     static void UnBlack();
     static void GoBlackToggle();
+    // True while the screen is flickering between black and the scene (a toggle within the last
+    // two frames); the "reduce flashing" setting then draws a steady veil instead.
+    static bool FlickerActive(long frame);
 
     // Title and pause menus (defined with the menus).
     static void StartMainMenu();

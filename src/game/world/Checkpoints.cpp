@@ -144,4 +144,13 @@ void Building::DrawNewWeapon() {
 
 void Building::GoBlack() { fbBlack = 1; }
 void Building::UnBlack() { fbBlack = 0; }
-void Building::GoBlackToggle() { fbBlack = !fbBlack; }
+namespace {
+long g_lastBlackToggle = -1000;
+}
+
+void Building::GoBlackToggle() {
+    fbBlack = !fbBlack;
+    if (GameEngine::gEngine) g_lastBlackToggle = GameEngine::gEngine->frameCount;
+}
+
+bool Building::FlickerActive(long frame) { return frame - g_lastBlackToggle <= 2 && frame >= g_lastBlackToggle; }
