@@ -27,3 +27,27 @@ TEST_F(FocusTest, LosingFocusPausesPlayOnlyWhenTheSettingIsOn) {
     Building::MainMenuOn = 0;
     platform::CurrentSettings() = saved;
 }
+
+TEST_F(FocusTest, AReboundKeyReachesTheControlsAsTheGamesOwnKey) {
+    platform::Settings saved = platform::CurrentSettings();
+    std::vector<std::string> problems;
+    platform::CurrentSettings() = platform::ParseSettings("climb = A\nfire = X\n", "t.ini", &problems);
+    ASSERT_TRUE(problems.empty());
+    // What the window turns a physical key into, delivered as its key message.
+    auto press = [&](int physical, bool down) {
+        int vk = platform::MapKey(platform::CurrentSettings(), physical);
+        if (vk > 0) WndProc(nullptr, down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(vk), 0);
+    };
+    press('A', true);
+    HandleKeys(e);
+    EXPECT_TRUE(p->climbHold) << "A now climbs";
+    press('A', false);
+    p->climbHold = 0;
+    press('X', true);
+    EXPECT_FALSE(e->keys['X']) << "X now fires: the game sees C";
+    EXPECT_TRUE(e->keys['C']);
+    HandleKeys(e);
+    EXPECT_FALSE(p->climbHold);
+    press('X', false);
+    platform::CurrentSettings() = saved;
+}
