@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <deque>
+#include <cstdlib>
 #include <map>
 
 #include "engine/GameEngine.h"
@@ -20,6 +21,7 @@
 #include "game/world/Building.h"
 #include "game/world/BuildingBlock.h"
 #include "game/world/FallingBlock.h"
+#include "game/world/Generator.h"
 
 namespace bot {
 
@@ -90,6 +92,9 @@ bool Hostile(Entity* e, Player* p) {
     return e != p && e->alive && !e->dead && e->hurtPlayer && e->canHit && e->side == p->side &&
            !dynamic_cast<Blood*>(e);
 }
+
+// Whether the player takes a step now: not in the middle of a glide.
+bool Ready(Player* p) { return !(p->sprite && p->sprite->AnimationOn && !p->idleing); }
 
 CrabWalker* FindCrab() {
     for (Entity* e : Entity::entList)
@@ -181,7 +186,7 @@ bool StepAllowedNow(Player* p, int dx, int dy) {
         if (p->cy + p->y + 64 * dy < Building::lockHi) return false;
         if (p->tX + dx < 1 || p->tX + dx > 8) return false;
     }
-    if (p->sprite && p->sprite->AnimationOn && !p->idleing) return false;
+    if (!Ready(p)) return false;
     if (p->tX + dx < 1 || p->tX + dx > 8) dy = 0;
     Building* seg = p->GetBuilding();
     if (!seg) return false;
@@ -189,6 +194,18 @@ bool StepAllowedNow(Player* p, int dx, int dy) {
     if (dx != 0 && dy != 0) {
         if (!seg->openSpot(p->side, p->tX + dx, p->tY + 1, FALSE)) return false;
         if (!seg->openSpot(p->side, p->tX, p->tY + dy + 1, FALSE)) return false;
+    }
+    return true;
+}
+
+bool StepNowFrom(const Tile& p, int dx, int dy, Tile* out) {
+    if (!WallStep(p, dx, dy, out)) return false;
+    if (p.tx + dx < 1 || p.tx + dx > 8) dy = 0;
+    Building* seg = SegmentOfRow(p.ty);
+    if (!seg->openSpot(p.side, p.tx + dx, p.ty + dy + 1, FALSE)) return false;
+    if (dx != 0 && dy != 0) {
+        if (!seg->openSpot(p.side, p.tx + dx, p.ty + 1, FALSE)) return false;
+        if (!seg->openSpot(p.side, p.tx, p.ty + dy + 1, FALSE)) return false;
     }
     return true;
 }
@@ -201,10 +218,12 @@ Route PlanRouteTo(const Tile& from, const Tile& target, int goalRow, int lowRow,
     return Search(from, true, target, goalRow, lowRow, avoid);
 }
 
-Entity* GunTarget(Player* p, int ax, int ay) {
+Entity* GunTarget(Player* p, int ax, int ay) { return GunTargetFrom(p, PlayerTile(p), ax, ay); }
+
+Entity* GunTargetFrom(Player* p, const Tile& from, int ax, int ay) {
     if (ax == 0 && ay == 0) return nullptr;
     float top = Building::scrollY / 64.0f;
-    int cX = p->tX, cY = p->tY;
+    int cX = from.tx, cY = from.ty;
     for (;;) {
         if (cX > 8 || cX <= 0) return nullptr;
         if (cY < top || cY > top + 6) return nullptr;
@@ -254,9 +273,26 @@ void LevelBot::Think(long frame, Keys* k) {
     Player* p = Player::Get();
     if (!p || static_cast<int>(e->rotx) % 90 != 0) return;
     if (p->dead) {
-        SetStatus(frame, "lost a life");
+        if (!wasDead_) {
+            // Name the nearest harmful thing: most likely what took the life.
+            Entity* near = nullptr;
+            float best = 1e9f;
+            for (Entity* x : Entity::entList) {
+                if (x == p || !x->hurtPlayer || x->side != p->side) continue;
+                float d = std::hypot(x->GetCenterX() - p->GetCenterX(), x->GetCenterY() - p->GetCenterY());
+                if (d < best) {
+                    best = d;
+                    near = x;
+                }
+            }
+            SetStatus(frame, std::string("lost a life, nearest harm: ") + (near ? near->ClassName() : "none"));
+            deaths_.push_back(status_);
+            if (std::getenv("BRACKMOOR_BOT_VERBOSE")) std::printf("%s\n", status_.c_str());
+        }
+        wasDead_ = true;
         return;
     }
+    wasDead_ = false;
     CrabWalker* crab = FindCrab();
     if (crab && crabSeenAt_ < 0) crabSeenAt_ = frame;
     if (Building::lockScreen || crab) {
@@ -327,19 +363,47 @@ void LevelBot::Climb(long frame, Keys* k) {
         SetStatus(frame, "no progress up the tower for 4000 frames");
         return;
     }
+    // A shot about to arrive: step aside to the neighbouring tile that stays clear longest.
+    if (Ready(p) && ClearForStep(p, 0, 0, 40) <= 24) {
+        int bestScore = ClearForStep(p, 0, 0, 40), bdx = 0, bdy = 0;
+        for (const auto& m : kSteps) {
+            if (p->tX + m[0] < 1 || p->tX + m[0] > 8 || !StepAllowedNow(p, m[0], m[1])) continue;
+            int score = ClearForStep(p, m[0], m[1], 40);
+            if (score > bestScore) {
+                bestScore = score;
+                bdx = m[0];
+                bdy = m[1];
+            }
+        }
+        if (bdx || bdy) {
+            Step(bdx, bdy, k);
+            ++dodges_;
+            SetStatus(frame, "dodging a shot");
+            return;
+        }
+    }
     if (ShootThreat(k)) {
         SetStatus(frame, "shooting a creature");
         return;
     }
-    if (!p->idleing) return;  // still gliding; the next step is taken once it lands
+    if (!Ready(p)) return;  // still gliding; the next step is taken once it lands
 
     Tile at = PlayerTile(p);
+    if (genTarget_ && ShootGenerator(frame, at, k)) return;
+    genTarget_ = nullptr;
     const int lowRow = std::max(at.ty, bestRow_) + 8;
-    Route route = PlanRoute(at, goalRow_, lowRow, avoid_);
-    if (!route.found && !avoid_.empty()) {
-        avoid_.clear();
-        route = PlanRoute(at, goalRow_, lowRow, avoid_);
+    // The walls do not change: plan again only from a new tile or with new tiles to avoid.
+    if (!(planFrom_ == at) || planLow_ != lowRow || planAvoid_ != avoid_.size()) {
+        plan_ = PlanRoute(at, goalRow_, lowRow, avoid_);
+        if (!plan_.found && !avoid_.empty()) {
+            avoid_.clear();
+            plan_ = PlanRoute(at, goalRow_, lowRow, avoid_);
+        }
+        planFrom_ = at;
+        planLow_ = lowRow;
+        planAvoid_ = avoid_.size();
     }
+    Route route = plan_;
     if (!route.found) {
         stuck_ = true;
         SetStatus(frame, "no route to the arena");
@@ -374,11 +438,12 @@ void LevelBot::Climb(long frame, Keys* k) {
     // Something occupies the way: shoot it if the gun reaches it, otherwise wait a while and
     // then look for another way round.
     Entity* blocker = GunTarget(p, dx, dy);
-    if (blocker && (Hostile(blocker, p) || dynamic_cast<BreakableBlock*>(blocker))) {
+    if (blocker && (Hostile(blocker, p) || dynamic_cast<BreakableBlock*>(blocker) || dynamic_cast<Generator*>(blocker))) {
         AimAndFire(p, dx, dy, k);
         SetStatus(frame, std::string("shooting a ") + blocker->ClassName() + " in the way");
         return;
     }
+    if (ShootGenerator(frame, next, k)) return;
     if (waitingSince_ < 0 || waitingOn_ != next) {
         waitingOn_ = next;
         waitingSince_ = frame;
@@ -388,12 +453,80 @@ void LevelBot::Climb(long frame, Keys* k) {
         ++replans_;
         waitingSince_ = -1;
     }
-    SetStatus(frame, "waiting for the way to clear");
+    std::string who;
+    for (Entity* x : Entity::entList) {
+        if (x == p || x->side != p->side || !x->wallDraw || x->dead) continue;
+        if (x->boxCollide(static_cast<float>(next.tx * 64 + 1), static_cast<float>(next.ty * 64 + 1), 62, 62))
+            who += std::string(" ") + x->ClassName();
+    }
+    char where[64];
+    std::snprintf(where, sizeof(where), " (step %d,%d to tile %d,%d)", dx, dy, next.tx, next.ty);
+    SetStatus(frame, "waiting for the way to clear" + std::string(where) + (who.empty() ? "" : ", held by" + who));
+}
+
+// A barrier holds the way: shoot the generator that feeds it, from here if the gun reaches it,
+// otherwise from the nearest tile that has a line to it.
+bool LevelBot::ShootGenerator(long frame, const Tile& next, Keys* k) {
+    Player* p = Player::Get();
+    Generator* gen = nullptr;
+    float best = 240;
+    for (Entity* x : Entity::entList) {
+        auto* g = dynamic_cast<Generator*>(x);
+        if (!g || !g->alive || g->dead || g->side != p->side) continue;
+        float d = std::fabs(g->GetCenterY() - (next.ty * 64 + 32));
+        if (d < best) {
+            best = d;
+            gen = g;
+        }
+    }
+    // Keep to the generator chosen first while it stands, so the bot does not walk to and fro.
+    bool chosenStands = false;
+    for (Entity* x : Entity::entList)
+        if (x == genTarget_ && x->alive && !x->dead && x->side == p->side) chosenStands = true;
+    if (chosenStands) gen = static_cast<Generator*>(genTarget_);
+    if (!gen) return false;
+    genTarget_ = gen;
+    for (int ax = -1; ax <= 1; ++ax)
+        for (int ay = -1; ay <= 1; ++ay)
+            if (GunTarget(p, ax, ay) == gen) {
+                AimAndFire(p, ax, ay, k);
+                SetStatus(frame, "shooting the generator of a barrier");
+                return true;
+            }
+    // Breadth-first over the tiles reachable now, to the nearest one with a line to it.
+    Tile at = PlayerTile(p);
+    std::map<long, int> firstStep;  // tile key -> index of the first step taken towards it
+    auto key = [](const Tile& t) { return (static_cast<long>(t.side) * 100 + t.tx) * 100000L + (t.ty + 50000); };
+    std::deque<Tile> queue{at};
+    firstStep[key(at)] = -1;
+    while (!queue.empty()) {
+        Tile t = queue.front();
+        queue.pop_front();
+        int first = firstStep[key(t)];
+        if (first >= 0) {
+            for (int ax = -1; ax <= 1; ++ax)
+                for (int ay = -1; ay <= 1; ++ay)
+                    if (t.side == p->side && GunTargetFrom(p, t, ax, ay) == gen) {
+                        Step(kSteps[first][0], kSteps[first][1], k);
+                        SetStatus(frame, "moving to shoot the generator of a barrier");
+                        return true;
+                    }
+        }
+        if (std::abs(t.ty - at.ty) > 5) continue;
+        for (int m = 0; m < 8; ++m) {
+            Tile n;
+            if (!StepNowFrom(t, kSteps[m][0], kSteps[m][1], &n) || n.side != p->side) continue;
+            if (firstStep.count(key(n))) continue;
+            firstStep[key(n)] = first >= 0 ? first : m;
+            queue.push_back(n);
+        }
+    }
+    return false;
 }
 
 void LevelBot::Fight(long frame, CrabWalker* crab, Keys* k) {
     Player* p = Player::Get();
-    if (!p->idleing) return;
+    if (!Ready(p)) return;
     const int horizon = 90;
     const int topRow = Building::lockHi / 64;
     // Stay off the top row (blocks drop onto it) and off the edge columns (the crab's reach).

@@ -51,6 +51,10 @@ Route PlanRouteTo(const Tile& from, const Tile& target, int goalRow, int lowRow,
 // The entity the gun would hit from the player's tile aimed (ax, ay), as the gun traces its line,
 // or null.
 Entity* GunTarget(Player* p, int ax, int ay);
+// The same as if the player stood on `from` (on the screen as it is now).
+Entity* GunTargetFrom(Player* p, const Tile& from, int ax, int ay);
+// WallStep that also respects the tiles occupied right now.
+bool StepNowFrom(const Tile& from, int dx, int dy, Tile* out);
 
 // The player's own tile.
 Tile PlayerTile(Player* p);
@@ -80,12 +84,15 @@ public:
     int Shots() const { return shotsAimed_; }
     int Replans() const { return replans_; }
     int Dodges() const { return dodges_; }
+    // What was near each time a life was lost.
+    const std::vector<std::string>& Deaths() const { return deaths_; }
 
 private:
     void Menu(long frame, Keys* k);
     void Climb(long frame, Keys* k);
     void Fight(long frame, CrabWalker* crab, Keys* k);
     bool ShootThreat(Keys* k);
+    bool ShootGenerator(long frame, const Tile& next, Keys* k);
     bool AimAndFire(Player* p, int ax, int ay, Keys* k);
     void Step(int dx, int dy, Keys* k);
     void SetStatus(long frame, const std::string& s);
@@ -105,6 +112,13 @@ private:
     int shotsAimed_ = 0;
     int replans_ = 0;
     int dodges_ = 0;
+    bool wasDead_ = false;
+    Route plan_;
+    Tile planFrom_{0, 0, 0};
+    int planLow_ = 0;
+    size_t planAvoid_ = 0;
+    Entity* genTarget_ = nullptr;  // compared with the list's entries only, never followed unchecked
+    std::vector<std::string> deaths_;
 };
 
 }  // namespace bot
