@@ -41,7 +41,7 @@ GSound* Entity::wavEBGoo = nullptr;
 GSound* Entity::wavEBMegaBlast = nullptr;
 GSound* Entity::wavEBHit = nullptr;
 
-std::vector<Entity*> Entity::entList;
+std::vector<Entity*>& Entity::entList = *new std::vector<Entity*>();
 
 namespace {
 Entity* FirstInList() { return Entity::entList.empty() ? nullptr : Entity::entList[0]; }

@@ -72,7 +72,8 @@ public:
     static GSound* wavEBHit;
 
     // The live entities in update order; owns what it holds. The player is element 0.
-    static std::vector<Entity*> entList;
+    // Never destroyed: entities live until the game ends, and leak checkers then still see them.
+    static std::vector<Entity*>& entList;
 
     // How the base reaches the player without knowing the player's class. The player's class
     // installs these in its Init; until then the player is element 0 of entList and a touch
