@@ -258,14 +258,14 @@ void Place(Image& img, const Placement& p, const std::string& file, int line) {
     }
 }
 
-std::map<char, char> ParseRecolor(const std::vector<std::string>& specs, const PicMap& m, const std::string& file,
+std::map<char, char> ParseRecolor(const std::vector<std::string>& pairWords, const PicMap& m, const std::string& file,
                                   int line) {
     std::map<char, char> out;
-    for (const std::string& spec : specs) {
+    for (const std::string& word : pairWords) {
         size_t start = 0;
-        while (start <= spec.size()) {
-            size_t comma = spec.find(',', start);
-            std::string one = spec.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        while (start <= word.size()) {
+            size_t comma = word.find(',', start);
+            std::string one = word.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
             if (one.size() != 3 || one[1] != '=')
                 throw SourceError(file, line, "bad recolor '" + one + "', expected FROM=TO");
             if (!m.legend.count(one[2]))
@@ -365,10 +365,10 @@ CompiledSheet CompileSheetText(const std::string& text, const std::string& path)
                 } else if (t[k] == "flipy") {
                     p.flipy = true;
                 } else if (t[k] == "recolor") {
-                    std::vector<std::string> specs;
-                    while (k + 1 < t.size() && t[k + 1] != "flipx" && t[k + 1] != "flipy") specs.push_back(t[++k]);
-                    if (specs.empty()) throw SourceError(path, ln, "recolor needs FROM=TO pairs");
-                    p.recolor = ParseRecolor(specs, *p.map, path, ln);
+                    std::vector<std::string> pairWords;
+                    while (k + 1 < t.size() && t[k + 1] != "flipx" && t[k + 1] != "flipy") pairWords.push_back(t[++k]);
+                    if (pairWords.empty()) throw SourceError(path, ln, "recolor needs FROM=TO pairs");
+                    p.recolor = ParseRecolor(pairWords, *p.map, path, ln);
                 } else {
                     throw SourceError(path, ln, "unknown option '" + t[k] + "'");
                 }
