@@ -100,7 +100,9 @@ TEST(TowerModelTest, ClimbToFindsTheShortestRouteIncludingRoundCorners) {
 }
 
 std::string RunCheck(const std::string& args, int* rc) {
-    const std::string out = std::string(BRACKMOOR_BINARY_DIR) + "/tests/levelcheck_out.txt";
+    // One output file per test: CTest runs the tests of this file side by side.
+    const std::string out = std::string(BRACKMOOR_BINARY_DIR) + "/tests/levelcheck_out_" +
+                            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
     *rc = std::system((std::string(BRACKMOOR_BINARY_DIR) + "/levelcheck " + args + " > " + out + " 2>&1").c_str());
     std::ifstream in(out);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
