@@ -389,8 +389,8 @@ void LevelBot::Climb(long frame, Keys* k) {
     if (!Ready(p)) return;  // still gliding; the next step is taken once it lands
 
     Tile at = PlayerTile(p);
-    if (genTarget_ && ShootGenerator(frame, at, k)) return;
-    genTarget_ = nullptr;
+    if (hasGenTarget_ && ShootGenerator(frame, at, k)) return;
+    hasGenTarget_ = false;
     const int lowRow = std::max(at.ty, bestRow_) + 8;
     // The walls do not change: plan again only from a new tile or with new tiles to avoid.
     if (!(planFrom_ == at) || planLow_ != lowRow || planAvoid_ != avoid_.size()) {
@@ -480,12 +480,18 @@ bool LevelBot::ShootGenerator(long frame, const Tile& next, Keys* k) {
         }
     }
     // Keep to the generator chosen first while it stands, so the bot does not walk to and fro.
-    bool chosenStands = false;
-    for (Entity* x : Entity::entList)
-        if (x == genTarget_ && x->alive && !x->dead && x->side == p->side) chosenStands = true;
-    if (chosenStands) gen = static_cast<Generator*>(genTarget_);
+    // (It is known by where it stands: generators do not move.)
+    if (hasGenTarget_) {
+        for (Entity* x : Entity::entList) {
+            auto* g = dynamic_cast<Generator*>(x);
+            if (g && g->alive && !g->dead && g->side == genTarget_.side && g->x == genX_ && g->y == genY_) gen = g;
+        }
+    }
     if (!gen) return false;
-    genTarget_ = gen;
+    hasGenTarget_ = true;
+    genTarget_.side = gen->side;
+    genX_ = gen->x;
+    genY_ = gen->y;
     for (int ax = -1; ax <= 1; ++ax)
         for (int ay = -1; ay <= 1; ++ay)
             if (GunTarget(p, ax, ay) == gen) {

@@ -117,7 +117,10 @@ private:
     Tile planFrom_{0, 0, 0};
     int planLow_ = 0;
     size_t planAvoid_ = 0;
-    Entity* genTarget_ = nullptr;  // compared with the list's entries only, never followed unchecked
+    // The barrier generator being shot at, known by its side and place.
+    bool hasGenTarget_ = false;
+    Tile genTarget_;
+    float genX_ = 0, genY_ = 0;
     std::vector<std::string> deaths_;
 };
 

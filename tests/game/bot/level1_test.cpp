@@ -7,11 +7,15 @@
 //                            this file is made this way: see level1.replay).
 // BRACKMOOR_BOT_SHOTS=DIR    saves DIR/level1.png during the climb and DIR/crab.png in the fight.
 // BRACKMOOR_BOT_VERBOSE=1    prints what the bot is doing every 250 frames.
+// BRACKMOOR_BOT_PLAYBACK=FILE presses the keys of a recording instead of the bot's, in this
+//                            process, to tell a game that differs between runs from a bot that does.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "Bot.h"
 #include "engine/GameEngine.h"
@@ -66,6 +70,13 @@ TEST(LevelOneBot, StartsFromTheTitleClimbsToTheArenaAndBeatsTheCrab) {
     GameInit(&gEngine, nullptr);
     GameStart(&gEngine);
 
+    std::unique_ptr<platform::ReplayPlayer> playback;
+    if (!Env("BRACKMOOR_BOT_PLAYBACK").empty()) {
+        std::vector<platform::ReplayEvent> events;
+        std::string error;
+        ASSERT_TRUE(platform::LoadReplayFile(Env("BRACKMOOR_BOT_PLAYBACK"), &events, &error)) << error;
+        playback.reset(new platform::ReplayPlayer(std::move(events)));
+    }
     bot::LevelBot player;
     bot::Keys keys;
     platform::ReplayRecorder recorder;
@@ -75,7 +86,14 @@ TEST(LevelOneBot, StartsFromTheTitleClimbsToTheArenaAndBeatsTheCrab) {
     long frame = 0;
     for (; frame < kMaxFrames; ++frame) {
         ASSERT_EQ(gEngine.frameCount, frame);
-        player.Think(frame, &keys);
+        if (playback) {
+            // Recorded keys instead of the bot's (the bot still thinks, for its status line).
+            bot::Keys ignored;
+            player.Think(frame, &ignored);
+            playback->ApplyFrame(frame, [&](int vk, bool down) { keys.down[vk] = down; });
+        } else {
+            player.Think(frame, &keys);
+        }
         for (int vk : kKeys) {
             if (gEngine.keys[vk] == keys.down[vk]) continue;
             gEngine.keys[vk] = keys.down[vk];
@@ -133,8 +151,11 @@ TEST(LevelOneBot, StartsFromTheTitleClimbsToTheArenaAndBeatsTheCrab) {
     }
     if (!record.empty()) {
         // The playback runs exactly as many frames as this run did.
-        char head[96];
-        std::snprintf(head, sizeof(head), "# seed %u frames %ld\n", seed, frame + 1);
+        char head[256];
+        std::snprintf(head, sizeof(head),
+                      "# seed %u frames %ld\n"
+                      "# the level-1 bot's run, made with BRACKMOOR_BOT_RECORD=<this file> bot_level1_test\n",
+                      seed, frame + 1);
         std::string text = std::string(head) + platform::FormatReplay(recorder.Events());
         ASSERT_TRUE(platform::WriteFileAtomically(record, text)) << record;
     }

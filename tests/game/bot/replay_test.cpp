@@ -1,0 +1,62 @@
+// The recorded bot run of the first level, played back by the headless executable from its key
+// presses alone: the same seed and the same input must give the same game, ending with the crab
+// walker beaten and the screen unlocked. The recording is made by the bot test:
+//   BRACKMOOR_BOT_RECORD=tests/game/bot/level1.replay <build>/tests/bot_level1_test
+// and a change to the first level's files calls for a new one.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "support/TestSupport.h"
+
+namespace {
+
+// The value of "key" (its first occurrence after `from`), or -1e9 when it is missing.
+double Number(const std::string& json, const std::string& key, size_t from = 0) {
+    std::string k = "\"" + key + "\": ";
+    size_t at = json.find(k, from);
+    if (at == std::string::npos) {
+        ADD_FAILURE() << "no " << key << " in the dump";
+        return -1e9;
+    }
+    std::string v = json.substr(at + k.size(), 24);
+    if (v.compare(0, 4, "true") == 0) return 1;
+    if (v.compare(0, 5, "false") == 0) return 0;
+    return std::stod(v);
+}
+
+}  // namespace
+
+TEST(LevelOneReplay, TheRecordedRunBeatsTheCrabAgain) {
+    std::string replay = testsupport::ReadFile(BOT_REPLAY_FILE);
+    ASSERT_FALSE(replay.empty()) << BOT_REPLAY_FILE;
+    unsigned seed = 0;
+    long frames = 0;
+    ASSERT_EQ(std::sscanf(replay.c_str(), "# seed %u frames %ld", &seed, &frames), 2)
+        << BOT_REPLAY_FILE << ":1: expected \"# seed N frames M\"";
+    ASSERT_GT(frames, 1000);
+
+    std::string dir = testsupport::MakeTempDir("botreplay");
+    ASSERT_FALSE(dir.empty());
+    std::string dump = dir + "/state.json";
+    std::vector<std::string> args = {"--seed",   std::to_string(seed), "--frames",   std::to_string(frames),
+                                     "--replay", BOT_REPLAY_FILE,      "--data",     BRACKMOOR_DATA_DIR,
+                                     "--save-dir", dir,                "--dump-state", dump};
+    testsupport::RunResult r = testsupport::RunHeadless(args);
+    ASSERT_EQ(r.exitCode, 0) << r.output.substr(0, 2000);
+    std::string s = testsupport::ReadFile(dump);
+    ASSERT_FALSE(s.empty()) << "no state dump";
+
+    EXPECT_EQ(Number(s, "frame"), frames);
+    EXPECT_EQ(Number(s, "MainMenuOn"), 0) << "still in play";
+    EXPECT_EQ(Number(s, "triggerCrabBoss"), 4) << "the crab came";
+    EXPECT_EQ(Number(s, "lockScreen"), 0) << "the screen unlocked";
+    EXPECT_EQ(s.find("\"CrabWalker\""), std::string::npos) << "the crab is gone";
+    EXPECT_GE(Number(s, "Lives"), 0);
+    size_t player = s.find("\"player\": {");
+    ASSERT_NE(player, std::string::npos);
+    EXPECT_LE(Number(s, "tY", player), -218) << "the player is up at the arena";
+    EXPECT_EQ(Number(s, "dead", player), 0) << "and alive";
+}
