@@ -535,8 +535,9 @@ void LevelBot::Fight(long frame, CrabWalker* crab, Keys* k) {
     if (!Ready(p)) return;
     const int horizon = 90;
     const int topRow = Building::lockHi / 64;
-    // Stay off the top row (blocks drop onto it) and off the edge columns (the crab's reach).
-    auto inArena = [&](int tx, int ty) { return tx >= 2 && tx <= 7 && ty >= topRow + 1 && ty <= topRow + 6; };
+    // Stay off the top row (blocks drop onto it), the bottom row (no room to dodge downwards) and
+    // the edge columns (the crab's reach).
+    auto inArena = [&](int tx, int ty) { return tx >= 2 && tx <= 7 && ty >= topRow + 1 && ty <= topRow + 5; };
     int here = ClearForStep(p, 0, 0, horizon);
     if (here <= 45) {
         int bestScore = here, bdx = 0, bdy = 0;
