@@ -12,62 +12,10 @@
 #include "game/enemies/WallBlast.h"
 #include "game/flow/MainFile.h"
 #include "game/world/FallingBlock.h"
+#include "game/support/Danger.h"
 
-namespace {
-
-CrabWalker* FindCrab() {
-    for (Entity* x : Entity::entList)
-        if (auto* c = dynamic_cast<CrabWalker*>(x)) return c;
-    return nullptr;
-}
-
-// The first frame within `horizon` at which a harmful thing touches the box (bx, by, bw, bh), or
-// horizon + 1: shots fly straight, wavering ones drifting as their wave takes them; a falling
-// block hangs until its warning is over and then drops 5 pixels a frame.
-int TimeToImpact(Entity* h, float bx, float by, float bw, float bh, int horizon) {
-    auto* block = dynamic_cast<FallingBlock*>(h);
-    auto* shot = dynamic_cast<WallBlast*>(h);
-    float hx = h->x + h->cx, hy = h->y + h->cy;
-    float deg = shot ? shot->wavYDeg : 0;
-    for (int k = 0; k <= horizon; ++k) {
-        if (hx + h->cw + 6 >= bx && bx + bw + 6 >= hx && hy + h->ch + 6 >= by && by + bh + 6 >= hy) return k;
-        if (block) {
-            if (k >= block->delayTime) hy += 5;
-            continue;
-        }
-        if (shot && shot->waverY) {
-            hy += std::sin(deg) * shot->wavYAmp;
-            deg += 0.1f;
-        }
-        hx += h->velX;
-        hy += h->velY;
-    }
-    return horizon + 1;
-}
-
-// How long a box would stay untouched, up to the horizon.
-int ClearFor(Player* p, float bx, float by, float bw, float bh, int horizon) {
-    int best = horizon + 1;
-    for (Entity* h : Entity::entList) {
-        if (h == p || h->dead || !h->hurtPlayer || h->side != p->side) continue;
-        best = std::min(best, TimeToImpact(h, bx, by, bw, bh, horizon));
-    }
-    return best;
-}
-
-// The same for the standing player staying put, or gliding one tile over by (dx, dy): the 16-frame
-// glide sweeps over both tiles.
-int ClearForStep(Player* p, int dx, int dy, int horizon) {
-    float w = static_cast<float>(p->cw), h = static_cast<float>(p->ch);
-    float ox = p->x + p->cx + p->offX, oy = p->y + p->cy + p->offY;
-    float nx = ox + 64 * dx, ny = oy + 64 * dy;
-    int target = ClearFor(p, nx, ny, w, h, horizon);
-    if (dx == 0 && dy == 0) return target;
-    int sweep = ClearFor(p, std::min(ox, nx), std::min(oy, ny), w + 64 * std::abs(dx), h + 64 * std::abs(dy), 16);
-    return sweep <= 16 ? std::min(sweep, target) : target;
-}
-
-}  // namespace
+using danger::ClearForStep;
+using danger::FindCrab;
 
 class CrabFightTest : public PlayTest {
 protected:
