@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "engine/GameEngine.h"
+#include "engine/Random.h"
 #include "platform/Log.h"
 #include "platform/Options.h"
 #include "platform/Paths.h"
 #include "platform/Replay.h"
+#include "platform/StateTrace.h"
 
 namespace harness {
 namespace {
@@ -18,6 +20,16 @@ std::unique_ptr<platform::ReplayPlayer> g_player;
 platform::ReplayRecorder g_recorder;
 bool g_applyingReplay = false;
 bool g_failed = false;
+std::string g_trace;  // the --trace lines written so far
+std::unique_ptr<platform::TraceChecker> g_checker;
+
+// Everything a replay must reproduce: the game's state as dumped, and where its random
+// sequence stands.
+unsigned long long StateHash(GameEngine* e) {
+    unsigned long long r = GameRandomState();
+    std::string rs(reinterpret_cast<const char*>(&r), sizeof(r));
+    return platform::HashText(rs, platform::HashText(GameStateJson(e)));
+}
 }  // namespace
 
 bool Prepare() {
@@ -25,6 +37,18 @@ bool Prepare() {
     g_player.reset();
     g_recorder = platform::ReplayRecorder();
     g_failed = false;
+    g_trace.clear();
+    g_checker.reset();
+    if (!o.traceFile.empty()) g_trace = "# brackmoor state trace: FRAME HASH of the game state after the frame\n";
+    if (!o.checkTraceFile.empty()) {
+        std::vector<platform::TraceEntry> entries;
+        std::string error;
+        if (!platform::LoadTraceFile(o.checkTraceFile, &entries, &error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return false;
+        }
+        g_checker.reset(new platform::TraceChecker(o.checkTraceFile, std::move(entries)));
+    }
     if (!o.replayFile.empty()) {
         std::vector<platform::ReplayEvent> events;
         std::string error;
@@ -63,6 +87,18 @@ void AfterDraw(GameEngine* e) {
 }
 
 void AfterFrame(GameEngine* e) {
+    platform::Options& o = platform::CurrentOptions();
+    if (!o.traceFile.empty() || g_checker) {
+        unsigned long long hash = StateHash(e);
+        if (!o.traceFile.empty()) g_trace += platform::FormatTraceLine(e->frameCount, hash);
+        std::string error;
+        if (g_checker && !g_failed && !g_checker->Check(e->frameCount, hash, &error)) {
+            // Stop here, so a state dump shows the first frame that went astray.
+            std::fprintf(stderr, "%s\n", error.c_str());
+            g_failed = true;
+            PostQuitMessage(0);
+        }
+    }
     ++e->frameCount;
     long limit = platform::CurrentOptions().frames;
     if (limit >= 0 && e->frameCount >= limit) PostQuitMessage(0);
@@ -74,6 +110,12 @@ bool Finish(GameEngine* e) {
     if (!o.recordFile.empty()) {
         if (!platform::WriteFileAtomically(o.recordFile, platform::FormatReplay(g_recorder.Events()))) {
             platform::LogMessage("Could not write the recording \"" + o.recordFile + "\"");
+            ok = false;
+        }
+    }
+    if (!o.traceFile.empty()) {
+        if (!platform::WriteFileAtomically(o.traceFile, g_trace)) {
+            platform::LogMessage("Could not write the state trace \"" + o.traceFile + "\"");
             ok = false;
         }
     }

@@ -3,6 +3,8 @@
 // state: every sound would then shift the game's sequence by however far the mixer had got, and a
 // replay would not play the same game twice. So the program defines these functions itself: calls
 // from the game's thread use the game's generator, calls from any other thread a separate one.
+#include "engine/Random.h"
+
 #include <pthread.h>
 
 #include <cstdlib>
@@ -49,6 +51,9 @@ void Plant(unsigned seed) {
     g_other.Seed(seed);
 }
 }  // namespace
+
+// Where the game's sequence stands: part of the state a replay must reproduce.
+unsigned long long GameRandomState() { return g_game.state; }
 
 extern "C" {
 int rand(void) noexcept { return Draw(); }

@@ -38,6 +38,8 @@ std::string UsageText(const char* program) {
            "  --record FILE         record the input of this run into FILE\n"
            "  --screenshot N:FILE   save the picture of frame N as a PNG (repeatable)\n"
            "  --dump-state FILE     write the game state as JSON when the game ends\n"
+           "  --trace FILE          write a hash of the game state after every frame\n"
+           "  --check-trace FILE    stop with an error at the first frame that differs from FILE\n"
            "  --data DIR            read the game data from DIR\n"
            "  --save-dir DIR        keep the progress files in DIR\n"
            "  --fullscreen          start in full screen\n"
@@ -96,6 +98,12 @@ ParseResult ParseOptions(int argc, char** argv, Options* out) {
         } else if (a == "--dump-state") {
             if (!value(&v)) return fail("--dump-state needs a file");
             out->dumpStateFile = v;
+        } else if (a == "--trace") {
+            if (!value(&v)) return fail("--trace needs a file");
+            out->traceFile = v;
+        } else if (a == "--check-trace") {
+            if (!value(&v)) return fail("--check-trace needs a file");
+            out->checkTraceFile = v;
         } else if (a == "--data") {
             if (!value(&v)) return fail("--data needs a folder");
             out->dataDir = v;

@@ -20,6 +20,8 @@ struct Options {
     std::string recordFile;
     std::vector<ScreenshotRequest> screenshots;
     std::string dumpStateFile;
+    std::string traceFile;        // write a hash of the game state after every frame
+    std::string checkTraceFile;   // compare every frame with such a trace; stop at the first difference
     std::string dataDir;
     std::string saveDir;
     bool verbose = false;

@@ -63,6 +63,49 @@ TEST_F(HeadlessRun, SameSeedAndInputGiveTheSameRun) {
     EXPECT_EQ(shots[0], shots[1]);
 }
 
+TEST_F(HeadlessRun, AStateTraceNamesTheFirstFrameThatDiffers) {
+    std::string replay = dir + "/in.txt";
+    testsupport::WriteText(replay, "5 ENTER down\n9 ENTER up\n40 UP down\n70 UP up\n");
+    auto run = [&](const std::string& tag, const std::string& seed, const std::vector<std::string>& more) {
+        std::vector<std::string> args = {"--seed", seed, "--data", BRACKMOOR_DATA_DIR, "--save-dir", dir + "/save-" + tag,
+                                          "--frames", "150", "--replay", replay, "--dump-state", dir + "/" + tag + ".json"};
+        args.insert(args.end(), more.begin(), more.end());
+        return RunHeadless(args);
+    };
+    std::string trace = dir + "/run.trace";
+    auto r = run("rec", "1", {"--trace", trace});
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    std::string text = testsupport::ReadFile(trace);
+    ASSERT_NE(text.find("\n149 "), std::string::npos) << "one line per frame";
+    EXPECT_EQ(text.find("\n150 "), std::string::npos);
+
+    r = run("same", "1", {"--check-trace", trace});
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+
+    // Another seed differs from the first frame on.
+    r = run("seed", "2", {"--check-trace", trace});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.output.find(trace + ":2: the run diverged from the trace at frame 0"), std::string::npos) << r.output;
+
+    // One frame's state changed in the trace: the run stops right after that frame.
+    size_t at = text.find("\n100 ");
+    ASSERT_NE(at, std::string::npos);
+    text[at + 5] = text[at + 5] == '0' ? '1' : '0';
+    std::string tampered = dir + "/tampered.trace";
+    testsupport::WriteText(tampered, text);
+    r = run("tampered", "1", {"--check-trace", tampered});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.output.find(tampered + ":102: the run diverged from the trace at frame 100"), std::string::npos)
+        << r.output;
+    EXPECT_NE(testsupport::ReadFile(dir + "/tampered.json").find("\"frame\": 101"), std::string::npos);
+
+    // A broken trace stops the run before its first frame, like a broken replay.
+    testsupport::WriteText(tampered, "0 nothex\n");
+    r = run("broken", "1", {"--check-trace", tampered});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.output.find(tampered + ":1:"), std::string::npos) << r.output;
+}
+
 TEST_F(HeadlessRun, ABadReplayStopsBeforeTheFirstFrame) {
     std::string replay = dir + "/bad.txt";
     testsupport::WriteText(replay, "0 UP down\n\n3 JUMP down\n");

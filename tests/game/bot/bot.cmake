@@ -4,3 +4,7 @@ set(_bot ${CMAKE_CURRENT_LIST_DIR})
 brackmoor_add_game_test(bot_route_test
   ${_bot}/Bot.h ${_bot}/Bot.cpp ${_bot}/../player/PlayFixture.h ${_bot}/route_test.cpp)
 brackmoor_add_game_test(bot_level1_test ${_bot}/Bot.h ${_bot}/Bot.cpp ${_bot}/level1_test.cpp)
+# The bot's recorded run played back by the headless game from its key presses alone.
+brackmoor_add_game_test(bot_replay_test ${_bot}/replay_test.cpp)
+target_compile_definitions(bot_replay_test PRIVATE
+  BOT_REPLAY_FILE="${_bot}/level1.replay" BOT_TRACE_FILE="${_bot}/level1.trace")

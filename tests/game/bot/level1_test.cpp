@@ -3,8 +3,9 @@
 // it.
 //
 // BRACKMOOR_BOT_SEED=N       plays with another seed (the recorded run uses the default).
-// BRACKMOOR_BOT_RECORD=FILE  writes the run's key presses as a replay (the recorded run beside
-//                            this file is made this way: see level1.replay).
+// BRACKMOOR_BOT_RECORD=FILE  writes the run's key presses as a replay, and the state trace of
+//                            every frame beside it (FILE with .trace for .replay); the recorded
+//                            run beside this file is made this way: see level1.replay.
 // BRACKMOOR_BOT_SHOTS=DIR    saves DIR/level1.png during the climb and DIR/crab.png in the fight.
 // BRACKMOOR_BOT_VERBOSE=1    prints what the bot is doing every 250 frames.
 // BRACKMOOR_BOT_PLAYBACK=FILE presses the keys of a recording instead of the bot's, in this
@@ -24,6 +25,7 @@
 #include "game/flow/MainFile.h"
 #include "game/player/Player.h"
 #include "game/world/Building.h"
+#include "engine/Harness.h"
 #include "platform/Options.h"
 #include "platform/Paths.h"
 #include "platform/Replay.h"
@@ -76,6 +78,15 @@ TEST(LevelOneBot, StartsFromTheTitleClimbsToTheArenaAndBeatsTheCrab) {
         std::string error;
         ASSERT_TRUE(platform::LoadReplayFile(Env("BRACKMOOR_BOT_PLAYBACK"), &events, &error)) << error;
         playback.reset(new platform::ReplayPlayer(std::move(events)));
+    }
+    std::string traceFile;
+    if (!record.empty()) {
+        traceFile = record;
+        size_t dot = traceFile.rfind(".replay");
+        if (dot != std::string::npos && dot + 7 == traceFile.size()) traceFile.erase(dot);
+        traceFile += ".trace";
+        platform::CurrentOptions().traceFile = traceFile;
+        ASSERT_TRUE(harness::Prepare());
     }
     bot::LevelBot player;
     bot::Keys keys;
@@ -158,5 +169,7 @@ TEST(LevelOneBot, StartsFromTheTitleClimbsToTheArenaAndBeatsTheCrab) {
                       seed, frame + 1);
         std::string text = std::string(head) + platform::FormatReplay(recorder.Events());
         ASSERT_TRUE(platform::WriteFileAtomically(record, text)) << record;
+        EXPECT_TRUE(harness::Finish(&gEngine)) << traceFile;
+        platform::CurrentOptions().traceFile.clear();
     }
 }

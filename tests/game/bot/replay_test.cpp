@@ -1,6 +1,7 @@
 // The recorded bot run of the first level, played back by the headless executable from its key
-// presses alone: the same seed and the same input must give the same game, ending with the crab
-// walker beaten and the screen unlocked. The recording is made by the bot test:
+// presses alone: the same seed and the same input must give the same game, frame by frame (the
+// state trace recorded with the run names the first frame that differs), ending with the crab
+// walker beaten and the screen unlocked. The recording and its trace are made by the bot test:
 //   BRACKMOOR_BOT_RECORD=tests/game/bot/level1.replay <build>/tests/bot_level1_test
 // and a change to the first level's files calls for a new one.
 #include <gtest/gtest.h>
@@ -43,8 +44,10 @@ TEST(LevelOneReplay, TheRecordedRunBeatsTheCrabAgain) {
     std::string dump = dir + "/state.json";
     std::vector<std::string> args = {"--seed",   std::to_string(seed), "--frames",   std::to_string(frames),
                                      "--replay", BOT_REPLAY_FILE,      "--data",     BRACKMOOR_DATA_DIR,
-                                     "--save-dir", dir,                "--dump-state", dump};
+                                     "--save-dir", dir,                "--dump-state", dump,
+                                     "--check-trace", BOT_TRACE_FILE};
     testsupport::RunResult r = testsupport::RunHeadless(args);
+    // A run that leaves the trace stops there with its file, line and frame.
     ASSERT_EQ(r.exitCode, 0) << r.output.substr(0, 2000);
     std::string s = testsupport::ReadFile(dump);
     ASSERT_FALSE(s.empty()) << "no state dump";
