@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/TextFile.h"
 #include "platform/win32.h"
 
 namespace platform {
@@ -81,18 +82,10 @@ bool ParseReplayText(const std::string& text, const std::string& name, std::vect
 }
 
 bool LoadReplayFile(const std::string& file, std::vector<ReplayEvent>* out, std::string* error) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        if (error) *error = file + ":0: cannot open the replay file";
-        return false;
-    }
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    std::string text = ss.str();
-    if (text.find('\0') != std::string::npos) {
-        if (error) *error = file + ":1: not a text file";
-        return false;
-    }
+    // A recording of hours of play is a few megabytes.
+    const long long kMaxReplayBytes = 64LL * 1024 * 1024;
+    std::string text;
+    if (!ReadTextFile(file, "replay file", kMaxReplayBytes, &text, error)) return false;
     return ParseReplayText(text, file, out, error);
 }
 

@@ -1,13 +1,14 @@
 #include "platform/StateTrace.h"
 
 #include <cstdio>
-#include <fstream>
 #include <sstream>
+
+#include "platform/TextFile.h"
 
 namespace platform {
 namespace {
 // A trace of a long run is a few hundred kilobytes; anything far larger is not a trace.
-const std::streamoff kMaxTraceBytes = 64L * 1024 * 1024;
+const long long kMaxTraceBytes = 64LL * 1024 * 1024;
 
 bool ParseFrame(const std::string& s, long* out) {
     if (s.empty() || s.size() > 12) return false;
@@ -69,25 +70,8 @@ bool ParseTraceText(const std::string& text, const std::string& name, std::vecto
 }
 
 bool LoadTraceFile(const std::string& file, std::vector<TraceEntry>* out, std::string* error) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        if (error) *error = file + ":0: cannot open the trace file";
-        return false;
-    }
-    in.seekg(0, std::ios::end);
-    std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (size > kMaxTraceBytes) {
-        if (error) *error = file + ":0: too large for a trace file";
-        return false;
-    }
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    std::string text = ss.str();
-    if (text.find('\0') != std::string::npos) {
-        if (error) *error = file + ":1: not a text file";
-        return false;
-    }
+    std::string text;
+    if (!ReadTextFile(file, "trace file", kMaxTraceBytes, &text, error)) return false;
     return ParseTraceText(text, file, out, error);
 }
 

@@ -55,7 +55,7 @@ TEST(Replay, MissingAndBinaryFilesAreErrors) {
     std::string bin = dir + "/bin.txt";
     testsupport::WriteText(bin, std::string("0 UP down\n\0\x01\x02", 13));
     EXPECT_FALSE(LoadReplayFile(bin, &ev, &err));
-    EXPECT_EQ(err, bin + ":1: not a text file");
+    EXPECT_EQ(err, bin + ":2: not a text file");
 }
 
 TEST(Replay, PlayerAppliesEachFramesEventsOnce) {

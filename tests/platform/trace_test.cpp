@@ -54,7 +54,7 @@ TEST(StateTrace, FilesThatAreNotTracesAreRefused) {
 
     testsupport::WriteText(dir + "/binary.trace", std::string("0 1\n\0\x01\x02", 7));
     EXPECT_FALSE(LoadTraceFile(dir + "/binary.trace", &e, &err));
-    EXPECT_EQ(err, dir + "/binary.trace:1: not a text file");
+    EXPECT_EQ(err, dir + "/binary.trace:2: not a text file") << "the line of the first NUL";
 
     // Cut short in the middle of a hash.
     std::string good = FormatTraceLine(0, 0x1234) + FormatTraceLine(1, 0x5678);
