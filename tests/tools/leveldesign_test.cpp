@@ -2,12 +2,17 @@
 // take place, and whether every placed creature and pickup sits where it can work.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <queue>
 #include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "game/world/LevelFormat.h"
@@ -102,6 +107,12 @@ protected:
     template <typename Keep>
     static std::set<std::tuple<int, int, int>> Reach(const Position& start, int ceiling, bool breakablesSolid,
                                                      Keep keep) {
+        return Reach(start, ceiling, 7, breakablesSolid, keep);
+    }
+    // The same, never going below row floor.
+    template <typename Keep>
+    static std::set<std::tuple<int, int, int>> Reach(const Position& start, int ceiling, int floor, bool breakablesSolid,
+                                                     Keep keep) {
         std::set<std::tuple<int, int, int>> seen;
         std::vector<Position> todo{start};
         seen.insert({start.side, start.tx, start.ty});
@@ -112,7 +123,7 @@ protected:
                 for (int dx = -1; dx <= 1; ++dx) {
                     Position n;
                     if (!tower_->Step(p, dx, dy, !breakablesSolid, &n)) continue;
-                    if (n.ty < ceiling || n.ty > 7 || !keep(n)) continue;
+                    if (n.ty < ceiling || n.ty > floor || !keep(n)) continue;
                     if (!seen.insert({n.side, n.tx, n.ty}).second) continue;
                     todo.push_back(n);
                 }
@@ -270,6 +281,151 @@ TEST_F(ShippedTower, PickupsCanBeReachedAndTheFirstLevelHasTheFlameThrower) {
     }
     EXPECT_EQ(flamesInLevel1, 1);
     EXPECT_GE(rescuesInLevel1, 3);
+}
+
+// Levels 2 and 3: where each begins, the row that ends it (its boss's trigger, on side 3) and the
+// lowest row its climb uses.
+struct UpperLevel {
+    const char* name;
+    Position start;
+    int goal;
+    int floor;
+};
+const UpperLevel kUpperLevels[] = {
+    {"level 2", kLevel2Start, -461, -243},
+    {"level 3", kLevel3Start, -673, -468},
+};
+
+bool Anywhere(const Position&) { return true; }
+
+int HighestRow(const std::set<std::tuple<int, int, int>>& s, int from) {
+    for (const auto& t : s) from = std::min(from, std::get<2>(t));
+    return from;
+}
+
+TEST_F(ShippedTower, TheUpperLevelsSpiralRoundTheTowerAndMustBeShotThrough) {
+    for (const UpperLevel& lv : kUpperLevels) {
+        SCOPED_TRACE(lv.name);
+        ASSERT_TRUE(HasRow(Reach(lv.start, lv.goal, lv.floor, false, Anywhere), lv.goal));
+        // Every wall is part of the climb: with any one of them out of bounds the top is out of reach.
+        for (int side = 1; side <= 4; ++side) {
+            auto without = Reach(lv.start, lv.goal, lv.floor, false, [side](const Position& p) { return p.side != side; });
+            EXPECT_FALSE(HasRow(without, lv.goal)) << "climbable without side " << side;
+        }
+        // The starting wall alone leads less than a segment up.
+        const int side = lv.start.side;
+        auto alone = Reach(lv.start, lv.goal, lv.floor, false, [side](const Position& p) { return p.side == side; });
+        EXPECT_GT(HighestRow(alone, lv.start.ty), lv.start.ty - 50);
+        // Breakable blocks stand in the way.
+        EXPECT_FALSE(HasRow(Reach(lv.start, lv.goal, lv.floor, true, Anywhere), lv.goal));
+    }
+}
+
+TEST_F(ShippedTower, NoPlaceInTheUpperLevelsIsATrapOrADeepDeadEnd) {
+    // For every place the climber can reach, the lowest row it must come back down to before it
+    // can climb on to the level's top. A place from which the top cannot be reached at all is a
+    // trap; one that needs a descent of more than four rows is a dead end deeper than the three
+    // rows the camera shows above the row it was entered from.
+    using Key = std::tuple<int, int, int>;
+    for (const UpperLevel& lv : kUpperLevels) {
+        SCOPED_TRACE(lv.name);
+        const auto reach = Reach(lv.start, lv.goal, lv.floor, false, Anywhere);
+        std::map<Key, std::vector<Key>> into;  // the places one step leads from, by where it arrives
+        for (const Key& k : reach) {
+            const Position p = P(std::get<0>(k), std::get<1>(k), std::get<2>(k));
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    Position n;
+                    if (!tower_->Step(p, dx, dy, true, &n)) continue;
+                    const Key nk{n.side, n.tx, n.ty};
+                    if (reach.count(nk)) into[nk].push_back(k);
+                }
+        }
+        // Widest-path search back from the top row: lowest[k] is the best route's lowest row.
+        std::map<Key, int> lowest;
+        std::priority_queue<std::pair<int, Key>, std::vector<std::pair<int, Key>>, std::greater<std::pair<int, Key>>> q;
+        for (const Key& k : reach)
+            if (std::get<2>(k) == lv.goal) q.push({lv.goal, k});
+        while (!q.empty()) {
+            const auto [row, k] = q.top();
+            q.pop();
+            if (lowest.count(k)) continue;
+            lowest[k] = row;
+            for (const Key& from : into[k])
+                if (!lowest.count(from)) q.push({std::max(row, std::get<2>(from)), from});
+        }
+        for (const Key& k : reach) {
+            const std::string at = "side " + std::to_string(std::get<0>(k)) + " (" + std::to_string(std::get<1>(k)) +
+                                   ", " + std::to_string(std::get<2>(k)) + ")";
+            auto it = lowest.find(k);
+            if (it == lowest.end()) {
+                ADD_FAILURE() << "a climber at " << at << " can never climb on";
+                continue;
+            }
+            EXPECT_LE(it->second - std::get<2>(k), 4) << "a climber at " << at << " must first come down to row "
+                                                      << it->second;
+        }
+    }
+}
+
+TEST_F(ShippedTower, EveryBarrierCannotBeWalkedRoundOnItsOwn) {
+    // One barrier at a time (with all of them on, the first would hide the rest): with its three
+    // tiles taken, the tile above its middle is out of reach from the start of its level.
+    const UpperLevel levelOne{"level 1", kLevel1Start, -243, 7};
+    int barriers = 0;
+    for (const Placed& b : *placed_) {
+        if (b.name != "ELECTRICITY") continue;
+        ++barriers;
+        const int ty = TileRow(b.seg, b.MapRow()) - 1;
+        const UpperLevel& lv = ty >= levelOne.goal ? levelOne : kUpperLevels[ty < kUpperLevels[0].goal ? 1 : 0];
+        Tower saved = *tower_;
+        for (int c = b.Column(); c < b.Column() + 3 && c <= 8; ++c) tower_->SetType(b.seg, b.side, c - 1, b.MapRow(), 1);
+        const auto reach = Reach(lv.start, lv.goal, lv.floor, false, Anywhere);
+        *tower_ = saved;
+        // The climb below the barrier is there (else the check proves nothing), the way past it is not.
+        EXPECT_TRUE(reach.count({b.side, b.Column() + 1, ty + 2})) << b.Where() << " cannot be reached at all";
+        EXPECT_FALSE(reach.count({b.side, b.Column() + 1, ty})) << b.Where() << " can be climbed round";
+    }
+    EXPECT_GE(barriers, 8);
+}
+
+TEST_F(ShippedTower, GeneratorsAndBarriersOnDifferentWallsAreFarApart) {
+    // A generator's group and the barriers it switches off are found by height alone, whatever
+    // the wall: a generator within 240 pixels of another wall's generator or barrier would tie
+    // the two walls together.
+    auto centre = [](const Placed& e) {
+        return TileRow(e.seg, e.MapRow()) * 64 + (e.name == "GENERATOR" ? 18 + 41 : 32);
+    };
+    int generators = 0;
+    for (const Placed& g : *placed_) {
+        if (g.name != "GENERATOR") continue;
+        ++generators;
+        for (const Placed& e : *placed_) {
+            if (&e == &g || e.side == g.side || (e.name != "GENERATOR" && e.name != "ELECTRICITY")) continue;
+            EXPECT_GE(std::abs(centre(e) - centre(g)), 240) << g.Where() << " reaches " << e.Where();
+        }
+    }
+    EXPECT_GT(generators, 4);
+}
+
+TEST_F(ShippedTower, TheUpperLevelsHoldTheBazookaAndRescuesWithinReach) {
+    int bazookas = 0;
+    for (size_t i = 0; i < 2; ++i) {
+        const UpperLevel& lv = kUpperLevels[i];
+        SCOPED_TRACE(lv.name);
+        const auto reach = Reach(lv.start, lv.goal, lv.floor, false, Anywhere);
+        int rescues = 0;
+        for (const Placed& e : *placed_) {
+            const int ty = TileRow(e.seg, e.MapRow());
+            if (ty > lv.floor || ty <= lv.goal) continue;
+            if (e.name != "RESCUE" && e.name != "BAZOOKA") continue;
+            EXPECT_TRUE(reach.count({e.side, e.Column(), ty})) << e.Where() << " cannot be reached from " << lv.name << "'s start";
+            rescues += e.name == "RESCUE";
+            if (e.name == "BAZOOKA") bazookas += i == 0 ? 1 : 100;
+        }
+        EXPECT_GE(rescues, 1);
+    }
+    EXPECT_EQ(bazookas, 1) << "the bazooka belongs in level 2, once";
 }
 
 }  // namespace
