@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 #include "platform/TextFile.h"

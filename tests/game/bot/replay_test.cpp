@@ -3,7 +3,8 @@
 // state trace recorded with the run names the first frame that differs), ending with the crab
 // walker beaten and the screen unlocked. The recording and its trace are made by the bot test:
 //   BRACKMOOR_BOT_RECORD=tests/game/bot/level1.replay <build>/tests/bot_level1_test
-// and a change to the first level's files calls for a new one.
+// and any change to the tower's files or the game's rules calls for a new one (the trace holds every
+// entity of the tower, so the playback stops at frame 0 when the tower differs).
 #include <gtest/gtest.h>
 
 #include <cstdio>
