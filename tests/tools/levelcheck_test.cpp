@@ -99,6 +99,34 @@ TEST(TowerModelTest, ClimbToFindsTheShortestRouteIncludingRoundCorners) {
     EXPECT_EQ(r.steps, 28);
 }
 
+TEST(TowerModelTest, AGoalOnOneSideIsReachedThereOnlyOrTheOtherSideIsNamed) {
+    // Sides 1 to 3 sealed across row -20, and side 4 walled in at its edges from that row up (a
+    // corner is turned from an edge column whatever the next side holds): the way up is side 4's,
+    // and the climber cannot turn back onto another side higher up.
+    Tower t(1);
+    for (int s = 1; s <= 3; ++s)
+        for (int c = 0; c < 8; ++c) t.SetType(0, s, c, Row0(-20), 1);
+    for (int ty = -20; ty >= -31; --ty) {
+        t.SetType(0, 4, 0, Row0(ty), 1);
+        t.SetType(0, 4, 7, Row0(ty), 1);
+    }
+    levelcheck::Route r = levelcheck::ClimbTo(t, P(1, 4, -2), -30, false, 4);
+    ASSERT_TRUE(r.reached);
+    EXPECT_EQ(r.side, 4);
+    EXPECT_EQ(r.otherSide, 0);
+    // Asked on side 1, the row is not reached there, and side 4 is named.
+    r = levelcheck::ClimbTo(t, P(1, 4, -2), -30, false, 1);
+    EXPECT_FALSE(r.reached);
+    EXPECT_EQ(r.otherSide, 4);
+    // Open everywhere: reached on the asked side, and the nearer other sides still show although
+    // the asked side's arrival comes first.
+    Tower open(1);
+    r = levelcheck::ClimbTo(open, P(1, 4, -2), -30, false, 1);
+    ASSERT_TRUE(r.reached);
+    EXPECT_EQ(r.steps, 28);
+    EXPECT_NE(r.otherSide, 0);
+}
+
 std::string RunCheck(const std::string& args, int* rc) {
     // One output file per test: CTest runs the tests of this file side by side.
     const std::string out = std::string(BRACKMOOR_BINARY_DIR) + "/tests/levelcheck_out_" +
@@ -114,6 +142,8 @@ TEST(LevelCheckCliTest, TheShippedTowerCanBeClimbed) {
     EXPECT_EQ(rc, 0) << out;
     EXPECT_NE(out.find("Level14: climbable to row -673"), std::string::npos) << out;
     EXPECT_NE(out.find("level 3 start: climbable"), std::string::npos) << out;
+    EXPECT_NE(out.find("squid from the level 2 start: row -461 reached on side 3 only"), std::string::npos) << out;
+    EXPECT_NE(out.find("final boss from the level 3 start: row -673 reached on side 3 only"), std::string::npos) << out;
 }
 
 TEST(LevelCheckCliTest, ASealedLevelAndAMissingFileAreReported) {

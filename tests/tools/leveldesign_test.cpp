@@ -321,13 +321,15 @@ TEST_F(ShippedTower, TheUpperLevelsSpiralRoundTheTowerAndMustBeShotThrough) {
     }
 }
 
-TEST_F(ShippedTower, NoPlaceInTheUpperLevelsIsATrapOrADeepDeadEnd) {
+TEST_F(ShippedTower, NoPlaceInAnyLevelIsATrapOrADeepDeadEnd) {
     // For every place the climber can reach, the lowest row it must come back down to before it
     // can climb on to the level's top. A place from which the top cannot be reached at all is a
     // trap; one that needs a descent of more than four rows is a dead end deeper than the three
     // rows the camera shows above the row it was entered from.
     using Key = std::tuple<int, int, int>;
-    for (const UpperLevel& lv : kUpperLevels) {
+    std::vector<UpperLevel> levels(std::begin(kUpperLevels), std::end(kUpperLevels));
+    levels.insert(levels.begin(), UpperLevel{"level 1", kLevel1Start, TileRow(4, 14), 6});
+    for (const UpperLevel& lv : levels) {
         SCOPED_TRACE(lv.name);
         const auto reach = Reach(lv.start, lv.goal, lv.floor, false, Anywhere);
         std::map<Key, std::vector<Key>> into;  // the places one step leads from, by where it arrives

@@ -2,7 +2,8 @@
 //     Loads Level1_Side1.zlv .. Level<N>_Side4.zlv from DIR (N = 14) and reports, level by level,
 //     whether a climber starting where a game starts can climb to the top row of that level by
 //     the game's climbing rules, and in how many steps. Breakable blocks are open (the player
-//     shoots them away) unless --solid-breakables. The level-select starts are checked too.
+//     shoots them away) unless --solid-breakables. The level-select starts are checked too, and
+//     that the two later bosses' trigger rows are reached on the side where those bosses fight.
 //     Exits 1 when a level is not climbable, 2 when a file cannot be read.
 #include <cstdio>
 #include <cstdlib>
@@ -90,6 +91,31 @@ int main(int argc, char** argv) {
             ++failures;
         } else {
             std::printf("%s: climbable to row %d, path %d steps\n", starts[k].what, goal, r.steps);
+        }
+    }
+    // The squid fights on side 3 once the player reaches row -461, the final boss on side 3 at row
+    // -673: the climb must bring the player there on that side, and on no other.
+    struct Boss {
+        const char* what;
+        size_t start;
+        int row;
+        int minSegments;
+    };
+    const Boss bosses[] = {{"squid", 1, -461, 10}, {"final boss", 2, -673, 14}};
+    for (const Boss& b : bosses) {
+        if (segments < b.minSegments || b.start >= starts.size()) continue;
+        const Start& s = starts[b.start];
+        Route r = ClimbTo(tower, s.p, b.row, breakablesOpen, 3);
+        if (!r.reached) {
+            std::printf("%s from the %s: row %d NOT reached on side 3\n", b.what, s.what, b.row);
+            ++failures;
+        } else if (r.otherSide != 0) {
+            std::printf("%s from the %s: row %d is reached on side %d too, away from the boss\n", b.what, s.what,
+                        b.row, r.otherSide);
+            ++failures;
+        } else {
+            std::printf("%s from the %s: row %d reached on side 3 only, path %d steps\n", b.what, s.what, b.row,
+                        r.steps);
         }
     }
     std::printf("%s\n", failures ? "some levels cannot be climbed" : "every level can be climbed");

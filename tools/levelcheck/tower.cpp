@@ -98,7 +98,7 @@ bool Tower::OnBreakable(const Position& p) const {
     return seg >= 0 && BlockType(seg, p.side, p.tx, p.ty + 1) == 2;
 }
 
-Route ClimbTo(const Tower& t, const Position& start, int goalRow, bool breakablesOpen) {
+Route ClimbTo(const Tower& t, const Position& start, int goalRow, bool breakablesOpen, int goalSide) {
     Route r;
     const int lo = goalRow, hi = 7;  // rows searched: from the goal down to the ground
     if (start.ty < lo || start.ty > hi) return r;
@@ -117,10 +117,19 @@ Route ClimbTo(const Tower& t, const Position& start, int goalRow, bool breakable
         q.pop_front();
         size_t k = key(p);
         if (p.ty == goalRow) {
-            r.reached = true;
-            r.steps = dist[k];
-            r.breakables = broke[k];
-            return r;
+            if (goalSide != 0 && p.side != goalSide) {
+                if (r.otherSide == 0) r.otherSide = p.side;
+                continue;
+            }
+            if (!r.reached) {
+                r.reached = true;
+                r.steps = dist[k];
+                r.breakables = broke[k];
+                r.side = p.side;
+            }
+            // With a goal side the whole climb is searched, so that any other side's arrival shows.
+            if (goalSide == 0) return r;
+            continue;
         }
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx) {

@@ -53,11 +53,16 @@ struct Route {
     bool reached = false;
     int steps = 0;
     int breakables = 0;  // breakable blocks on the way, to be shot
+    int side = 0;        // the side the goal row was reached on
+    int otherSide = 0;   // with a goal side: another side the goal row can be reached on, or 0
 };
 
 // The fewest steps from start to any tile of row goalRow (any side, any column), passing
 // breakable blocks only when breakablesOpen. Search is limited to rows between the ground and
 // one row above the goal.
-Route ClimbTo(const Tower& t, const Position& start, int goalRow, bool breakablesOpen);
+// With goalSide 1..4 the goal counts only on that side; arriving on the goal row on another side
+// ends that path there (the level script fires on the row whatever the side) and is reported in
+// otherSide (every route below the goal row is searched for one).
+Route ClimbTo(const Tower& t, const Position& start, int goalRow, bool breakablesOpen, int goalSide = 0);
 
 }  // namespace levelcheck
