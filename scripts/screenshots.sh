@@ -31,3 +31,6 @@ SDL_AUDIODRIVER=dummy GALLIUM_DRIVER=llvmpipe "$game" --seed 1 --frames 1200 --r
   --screenshot "1040:$out/play.png" \
   --screenshot "1100:$out/corner.png"
 echo "Screenshots written to $out"
+
+# The level maps of the write-up (docs/levels.md).
+"$build/levelmap" "$build/data" "$here/docs/levels"

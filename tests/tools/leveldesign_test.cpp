@@ -214,6 +214,18 @@ TEST_F(ShippedTower, TheBossArenasAreOpen) {
                     << "final arena, side " << side << " (" << tx << ", " << ty << ")";
 }
 
+TEST_F(ShippedTower, TheFirstLevelHoldsOnlyTheCreaturesItTeaches) {
+    // Level 1 (segments 1 to 5) is written around its own creatures; a keyword of the upper
+    // levels there would wake up in level 1 the day its class lands.
+    const std::set<std::string> firstLevel = {"SPIDER",    "SPIDERSPAWN", "WALLBLASTER", "ELECTRICITY",
+                                              "GENERATOR", "RESCUE",      "FLAME",       "BREAKABLEBLOCK"};
+    for (const Placed& e : *placed_) {
+        if (e.seg < 5) {
+            EXPECT_TRUE(firstLevel.count(e.name)) << e.Where() << " does not belong in level 1";
+        }
+    }
+}
+
 TEST_F(ShippedTower, EveryPlacementSitsOnAnOpenTileOfItsWall) {
     ASSERT_FALSE(placed_->empty());
     const std::set<std::string> freeFlyers = {"BATBUG", "POPPERBUG"};
