@@ -30,7 +30,7 @@ SDL_AUDIODRIVER=dummy GALLIUM_DRIVER=llvmpipe "$game" --seed 1 --frames 1200 --r
   --screenshot "650:$out/title.png" \
   --screenshot "1040:$out/play.png" \
   --screenshot "1100:$out/corner.png"
-echo "Screenshots written to $out"
 
 # The level maps of the write-up (docs/levels.md).
 "$build/levelmap" "$build/data" "$here/docs/levels"
+echo "Screenshots written to $out, level maps to $here/docs/levels"
