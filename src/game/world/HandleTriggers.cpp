@@ -8,8 +8,8 @@
 
 #include "game/bosses/CrabWalker.h"
 
-// The squid and the final boss join the script as their classes are written (touch this file
-// after adding either header: the build does not know to look for them before).
+// The squid and the final boss join the script as their classes are written (the build rebuilds
+// this file when their headers appear).
 #if __has_include("game/bosses/BossSquid.h")
 #include "game/bosses/BossSquid.h"
 #define BRACKMOOR_HAVE_SQUID 1
