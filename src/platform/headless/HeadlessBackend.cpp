@@ -27,6 +27,10 @@ const BackendInfo& Backend() {
 
 bool OpenVideo(const char*, int width, int height, bool) {
     if (g_ctx) return true;
+    // The software renderer draws on this thread unless told otherwise: with its rasterizer
+    // threads, the process can hang at exit in the renderer's own exit handler, joining a thread
+    // that waits at a barrier (seen on a loaded machine).
+    setenv("LP_NUM_THREADS", "0", 0);
     g_ctx = OSMesaCreateContextExt(OSMESA_RGBA, 16, 0, 0, nullptr);
     if (!g_ctx) {
         LogMessage("Could not create the offscreen OpenGL context");
