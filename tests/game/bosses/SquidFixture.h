@@ -5,37 +5,10 @@
 #include <vector>
 
 #include "../player/PlayFixture.h"
+#include "../support/EntityQueries.h"
 #include "game/bosses/BossSquid.h"
 #include "game/bosses/SquidArm.h"
 #include "game/bosses/SquidTarget.h"
-
-template <class T>
-std::vector<T*> AllOf() {
-    std::vector<T*> out;
-    for (Entity* e : Entity::entList)
-        if (T* t = dynamic_cast<T*>(e)) out.push_back(t);
-    return out;
-}
-
-// Counts the entities of a class that are new since the last call: each is marked as seen through
-// its colour variant (unused by these classes), so a freed one whose memory is reused still counts.
-template <class T>
-int CountNew() {
-    int n = 0;
-    for (T* t : AllOf<T>()) {
-        if (t->color == 0) {
-            t->color = 77;
-            ++n;
-        }
-    }
-    return n;
-}
-
-inline bool InList(Entity* e) {
-    for (Entity* x : Entity::entList)
-        if (x == e) return true;
-    return false;
-}
 
 class SquidTest : public PlayTest {
 protected:

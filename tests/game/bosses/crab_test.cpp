@@ -3,44 +3,12 @@
 #include <set>
 
 #include "../player/PlayFixture.h"
+#include "../support/EntityQueries.h"
 #include "game/bosses/CrabWalker.h"
 #include "game/enemies/Pickup.h"
 #include "game/enemies/WallBlast.h"
 #include "game/world/Explosion.h"
 #include "game/world/FallingBlock.h"
-
-namespace {
-
-template <class T>
-std::vector<T*> All() {
-    std::vector<T*> out;
-    for (Entity* e : Entity::entList)
-        if (T* t = dynamic_cast<T*>(e)) out.push_back(t);
-    return out;
-}
-
-// Counts the entities of a class that are new since the last call: each is marked as seen (its
-// colour variant, unused by these classes), so a freed one whose memory is reused by the next is
-// still counted.
-template <class T>
-int CountNew() {
-    int n = 0;
-    for (T* t : All<T>()) {
-        if (t->color == 0) {
-            t->color = 77;
-            ++n;
-        }
-    }
-    return n;
-}
-
-bool InList(Entity* e) {
-    for (Entity* x : Entity::entList)
-        if (x == e) return true;
-    return false;
-}
-
-}  // namespace
 
 class CrabTest : public PlayTest {
 protected:
@@ -129,10 +97,10 @@ TEST_F(CrabTest, PhasesRunInOrderUntilTheStompsEndAndTheCycleStartsAgain) {
 TEST_F(CrabTest, AVolleyIsTenWaveringShotsFlyingIntoTheScreen) {
     CrabWalker* c = Spawn();
     auto volley = [&](float expectVelX) {
-        size_t before = All<WallBlast>().size();
+        size_t before = AllOf<WallBlast>().size();
         int shotCount = c->aiShotCount;
         c->Fire(10);
-        auto shots = All<WallBlast>();
+        auto shots = AllOf<WallBlast>();
         ASSERT_EQ(shots.size(), before + 10);
         EXPECT_EQ(c->aiShotCount, shotCount + 1);
         std::set<int> xs;
@@ -192,7 +160,7 @@ TEST_F(CrabTest, TracksThePlayerThenFiresOnTheFourthFrameOfItsAnimation) {
     ASSERT_EQ(c->aiShotCount, 1);
     EXPECT_TRUE(c->sprite->isCurrentAnimation(&c->aFire));
     EXPECT_EQ(c->sprite->CurFrame, 4);
-    EXPECT_EQ(All<WallBlast>().size(), 10u);
+    EXPECT_EQ(AllOf<WallBlast>().size(), 10u);
 }
 
 TEST_F(CrabTest, ALeapOrderedWhileSlidingWaitsForTheLanding) {
@@ -272,7 +240,7 @@ TEST_F(CrabTest, DeathBurstsInFifteenExplosionsFallsAwayAndUnlocksTheScreen) {
     while (!c->dead && frames < 400) {
         Tick();
         ++frames;
-        for (Explosion* x : All<Explosion>()) EXPECT_FALSE(x->damaging);
+        for (Explosion* x : AllOf<Explosion>()) EXPECT_FALSE(x->damaging);
         booms += CountNew<Explosion>();
     }
     EXPECT_EQ(frames, 151);

@@ -22,6 +22,7 @@
 #include "game/world/Electricity.h"
 #include "platform/Paths.h"
 #include "support/TestSupport.h"
+#include "../support/EntityQueries.h"
 
 class CreatureTest : public ::testing::Test {
 protected:
@@ -92,13 +93,7 @@ protected:
 
     template <class T>
     static std::vector<T*> All() {
-        std::vector<T*> out;
-        for (Entity* e : Entity::entList)
-            if (T* t = dynamic_cast<T*>(e)) out.push_back(t);
-        return out;
-    }
-    static bool InList(const Entity* e) {
-        return std::find(Entity::entList.begin(), Entity::entList.end(), e) != Entity::entList.end();
+        return AllOf<T>();
     }
     template <class T>
     T* Add(T* e) {

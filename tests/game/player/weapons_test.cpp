@@ -5,6 +5,7 @@
 #include <set>
 
 #include "PlayFixture.h"
+#include "../support/EntityQueries.h"
 #include "game/enemies/Pickup.h"
 #include "game/enemies/WallBlast.h"
 #include "game/enemies/WallBlastSmoke.h"
@@ -24,14 +25,6 @@ Entity* AddTarget(int side, int tx, int ty) {
     t->cw = t->ch = 64;
     Entity::entList.push_back(t);
     return t;
-}
-
-template <class T>
-std::vector<T*> All() {
-    std::vector<T*> out;
-    for (Entity* e : Entity::entList)
-        if (T* t = dynamic_cast<T*>(e)) out.push_back(t);
-    return out;
 }
 
 bool IsLive(Flame* f) {
@@ -121,7 +114,7 @@ TEST_F(WeaponsTest, GunShotsPassThroughWhatCannotBeHitAndStopAtTheFirstTarget) {
     EXPECT_TRUE(pickup->alive);
 
     // Each shot ejects one shell from the muzzle, drifting left, not up or down.
-    auto shells = All<BulletShell>();
+    auto shells = AllOf<BulletShell>();
     ASSERT_EQ(shells.size(), 2u);
     for (BulletShell* s : shells) {
         EXPECT_FLOAT_EQ(s->x, p->x + p->offX + 2 * 48);
@@ -167,7 +160,7 @@ TEST_F(WeaponsTest, FlameChainGrowsToFourSegmentsEachFurtherOutAndLarger) {
     HoldFire(20);
     ASSERT_NE(p->startFlame, nullptr);
     EXPECT_EQ(Flame::GetLength(p->startFlame), 4);
-    EXPECT_EQ(All<Flame>().size(), 4u) << "held fire re-lights the chain instead of adding to it";
+    EXPECT_EQ(AllOf<Flame>().size(), 4u) << "held fire re-lights the chain instead of adding to it";
     EXPECT_EQ(p->ammo[1], 80) << "one round per frame held";
 
     // The muzzle segment is centred on the muzzle; each next one 16 * scale further out.
@@ -227,7 +220,7 @@ TEST_F(WeaponsTest, TurningTheFlameStartsANewChainAndTheOldOneDies) {
     EXPECT_NE(p->startFlame, oldStart);
     EXPECT_EQ(p->startFlame->dirX, 0);
     EXPECT_EQ(p->startFlame->dirY, -1);
-    for (Flame* f : All<Flame>()) EXPECT_EQ(f->dirY, -1) << "the sideways chain has burnt out";
+    for (Flame* f : AllOf<Flame>()) EXPECT_EQ(f->dirY, -1) << "the sideways chain has burnt out";
     EXPECT_EQ(Flame::GetLength(p->startFlame), 4);
 }
 
@@ -259,7 +252,7 @@ TEST_F(WeaponsTest, FlameBurnsFlammablesEveryFrameBossesRarelyAndDestroysBlasts)
     EXPECT_EQ(fireproof->HP, 100000);
     EXPECT_GT(bossLoss, creatureLoss / 24);
     EXPECT_LT(bossLoss, creatureLoss / 6) << "a boss burns on about one frame in twelve";
-    EXPECT_EQ(All<Blood>().size(), 0u) << "burning takes hit points directly, without blood";
+    EXPECT_EQ(AllOf<Blood>().size(), 0u) << "burning takes hit points directly, without blood";
 
     // An enemy shot flying into the flame is destroyed; the gun's bullets would pass through it.
     WallBlast* blast = new WallBlast(1, p->startFlame->x + 8, p->startFlame->y + 8);
@@ -309,13 +302,13 @@ TEST_F(WeaponsTest, BazookaFiresOneRocketPerFiftyFramesWithSmokeAndRecoil) {
     EXPECT_EQ(p->ammo[2], 9);
     EXPECT_EQ(p->shotDelay, 50);
     EXPECT_GT(e->ShakeTimer, 0);
-    auto rockets = All<Bazooka>();
+    auto rockets = AllOf<Bazooka>();
     ASSERT_EQ(rockets.size(), 1u);
     // Centred on the muzzle, flying right at 5 pixels a frame.
     EXPECT_FLOAT_EQ(rockets[0]->x + 8, static_cast<int>(p->x + p->offX + 2 * 57));
     EXPECT_FLOAT_EQ(rockets[0]->y + 8, static_cast<int>(p->y + p->offY + 2 * 24));
     EXPECT_FLOAT_EQ(rockets[0]->velX, 5);
-    auto puffs = All<WallBlastSmoke>();
+    auto puffs = AllOf<WallBlastSmoke>();
     ASSERT_EQ(puffs.size(), 3u);
     for (WallBlastSmoke* s : puffs) {
         EXPECT_GE(s->velX, -1.0f);
@@ -365,16 +358,16 @@ TEST_F(WeaponsTest, RocketVanishesWhenThePlayerTurnsACornerOrItLeavesTheScreen) 
     Bazooka* r = new Bazooka(1, 300, static_cast<int>(Building::scrollY) + 240, 1, 0);
     Entity::entList.push_back(r);
     Tick();
-    ASSERT_EQ(All<Bazooka>().size(), 1u);
+    ASSERT_EQ(AllOf<Bazooka>().size(), 1u);
     p->side = 2;
     Tick();
-    EXPECT_TRUE(All<Bazooka>().empty());
-    EXPECT_TRUE(All<Explosion>().empty());
+    EXPECT_TRUE(AllOf<Bazooka>().empty());
+    EXPECT_TRUE(AllOf<Explosion>().empty());
 
     p->side = 1;
     Entity::entList.push_back(new Bazooka(1, 600, static_cast<int>(Building::scrollY) + 240, 1, 0));
     for (int i = 0; i < 12; ++i) Tick();
-    EXPECT_TRUE(All<Bazooka>().empty()) << "gone past the right edge";
+    EXPECT_TRUE(AllOf<Bazooka>().empty()) << "gone past the right edge";
 }
 
 TEST_F(WeaponsTest, RocketPassesPickupsAndBlastsAndExplodesOnTheFirstTarget) {
@@ -391,14 +384,14 @@ TEST_F(WeaponsTest, RocketPassesPickupsAndBlastsAndExplodesOnTheFirstTarget) {
     Entity::entList.push_back(r);
 
     int frames = 0;
-    while (!All<Bazooka>().empty() && frames < 200) {
+    while (!AllOf<Bazooka>().empty() && frames < 200) {
         Tick();
         ++frames;
     }
     ASSERT_LT(frames, 200);
     EXPECT_TRUE(pickup->alive);
     EXPECT_FALSE(blast->dead);
-    auto booms = All<Explosion>();
+    auto booms = AllOf<Explosion>();
     ASSERT_EQ(booms.size(), 1u);
     EXPECT_TRUE(booms[0]->damaging);
     EXPECT_GT(e->ShakeTimer, 0);
