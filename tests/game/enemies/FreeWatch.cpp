@@ -4,6 +4,31 @@
 #include <cstdlib>
 #include <new>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define FREEWATCH_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define FREEWATCH_ASAN 1
+#endif
+#endif
+
+#ifdef FREEWATCH_ASAN
+// Under AddressSanitizer the allocator is the sanitizer's: replacing operator delete here would
+// mix its allocations with free(). A freed block sits poisoned in its quarantine instead, which
+// tells the same thing.
+#include <sanitizer/asan_interface.h>
+
+namespace {
+const void* gWatched = nullptr;
+}  // namespace
+
+namespace freewatch {
+void Watch(const void* ptr) { gWatched = ptr; }
+bool Freed() { return gWatched && __asan_address_is_poisoned(gWatched); }
+}  // namespace freewatch
+
+#else
+
 namespace {
 const void* gWatched = nullptr;
 bool gFreed = false;
@@ -32,3 +57,5 @@ void operator delete(void* ptr, std::size_t) noexcept {
     NoteFree(ptr);
     std::free(ptr);
 }
+
+#endif
