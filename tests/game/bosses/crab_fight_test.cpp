@@ -48,20 +48,15 @@ protected:
             const int horizon = 90;
             int here = ClearForStep(p, 0, 0, horizon);
             if (here <= 45) {
-                static const int kMoves[][2] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
-                int bestScore = here;
-                const int* best = nullptr;
-                for (const auto& m : kMoves) {
-                    int tx = p->tX + m[0], ty = p->tY + m[1];
-                    if (tx < 2 || tx > 7 || ty < -224 || ty > -219) continue;  // blocks drop onto the top row
-                    int score = ClearForStep(p, m[0], m[1], horizon);
-                    if (score > bestScore) {
-                        bestScore = score;
-                        best = m;
-                    }
-                }
-                    if (best) {
-                    Step(best[0], best[1]);
+                static const int kMoves[8][2] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+                int bdx = 0, bdy = 0;
+                auto inArena = [&](int dx, int dy) {
+                    int tx = p->tX + dx, ty = p->tY + dy;
+                    return tx >= 2 && tx <= 7 && ty >= -224 && ty <= -219;  // blocks drop onto the top row
+                };
+                if (danger::BestStep(kMoves, here, [&](int dx, int dy) { return ClearForStep(p, dx, dy, horizon); },
+                                     inArena, &bdx, &bdy)) {
+                    Step(bdx, bdy);
                     ++dodges;
                     return;
                 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "../player/PlayFixture.h"
+#include "../support/Danger.h"
 #include "engine/Harness.h"
 #include "game/bosses/BossSquid.h"
 #include "game/bosses/SquidArm.h"
@@ -129,19 +130,12 @@ protected:
         }
         int here = ClearForStep(p, 0, 0, horizon);
         if (here <= 40) {
-            static const int kMoves[][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
-            int bestScore = here;
-            const int* best = nullptr;
-            for (const auto& m : kMoves) {
-                if (!Allowed(p->tX + m[0], p->tY + m[1])) continue;
-                int score = ClearForStep(p, m[0], m[1], horizon);
-                if (score > bestScore) {
-                    bestScore = score;
-                    best = m;
-                }
-            }
-            if (best) {
-                Step(best[0], best[1]);
+            static const int kMoves[8][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+            int bdx = 0, bdy = 0;
+            if (danger::BestStep(
+                    kMoves, here, [&](int dx, int dy) { return ClearForStep(p, dx, dy, horizon); },
+                    [&](int dx, int dy) { return Allowed(p->tX + dx, p->tY + dy); }, &bdx, &bdy)) {
+                Step(bdx, bdy);
                 ++dodges;
                 return;
             }

@@ -319,17 +319,11 @@ void LevelBot::Climb(long frame, Keys* k) {
     }
     // A shot about to arrive: step aside to the neighbouring tile that stays clear longest.
     if (Ready(p) && ClearForStep(p, 0, 0, 40) <= 24) {
-        int bestScore = ClearForStep(p, 0, 0, 40), bdx = 0, bdy = 0;
-        for (const auto& m : kSteps) {
-            if (p->tX + m[0] < 1 || p->tX + m[0] > 8 || !StepAllowedNow(p, m[0], m[1])) continue;
-            int score = ClearForStep(p, m[0], m[1], 40);
-            if (score > bestScore) {
-                bestScore = score;
-                bdx = m[0];
-                bdy = m[1];
-            }
-        }
-        if (bdx || bdy) {
+        int bdx = 0, bdy = 0;
+        if (danger::BestStep(
+                kSteps, ClearForStep(p, 0, 0, 40), [&](int dx, int dy) { return ClearForStep(p, dx, dy, 40); },
+                [&](int dx, int dy) { return p->tX + dx >= 1 && p->tX + dx <= 8 && StepAllowedNow(p, dx, dy); }, &bdx,
+                &bdy)) {
             Step(bdx, bdy, k);
             ++dodges_;
             SetStatus(frame, "dodging a shot");
@@ -494,17 +488,11 @@ void LevelBot::Fight(long frame, CrabWalker* crab, Keys* k) {
     auto inArena = [&](int tx, int ty) { return tx >= 2 && tx <= 7 && ty >= topRow + 1 && ty <= topRow + 5; };
     int here = ClearForStep(p, 0, 0, horizon);
     if (here <= 45) {
-        int bestScore = here, bdx = 0, bdy = 0;
-        for (const auto& m : kSteps) {
-            if (!inArena(p->tX + m[0], p->tY + m[1]) || !StepAllowedNow(p, m[0], m[1])) continue;
-            int score = ClearForStep(p, m[0], m[1], horizon);
-            if (score > bestScore) {
-                bestScore = score;
-                bdx = m[0];
-                bdy = m[1];
-            }
-        }
-        if (bdx || bdy) {
+        int bdx = 0, bdy = 0;
+        if (danger::BestStep(
+                kSteps, here, [&](int dx, int dy) { return ClearForStep(p, dx, dy, horizon); },
+                [&](int dx, int dy) { return inArena(p->tX + dx, p->tY + dy) && StepAllowedNow(p, dx, dy); }, &bdx,
+                &bdy)) {
             Step(bdx, bdy, k);
             ++dodges_;
             SetStatus(frame, "dodging in the arena");

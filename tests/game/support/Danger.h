@@ -66,4 +66,23 @@ inline int ClearForStep(Player* p, int dx, int dy, int horizon) {
     return sweep <= 16 ? std::min(sweep, target) : target;
 }
 
+// The step among `steps` that allowed(dx, dy) permits and that score(dx, dy) rates above `here`
+// (staying put), the first of equals winning. False, leaving dx and dy alone, when none beats it.
+template <class Score, class Allowed>
+bool BestStep(const int (&steps)[8][2], int here, Score score, Allowed allowed, int* dx, int* dy) {
+    int best = here;
+    bool found = false;
+    for (const auto& m : steps) {
+        if (!allowed(m[0], m[1])) continue;
+        int s = score(m[0], m[1]);
+        if (s > best) {
+            best = s;
+            *dx = m[0];
+            *dy = m[1];
+            found = true;
+        }
+    }
+    return found;
+}
+
 }  // namespace danger
