@@ -27,6 +27,7 @@ GameEngine::GameEngine() {
     joyStick = nullptr;
     curImage = nullptr;
     cmdLine[0] = 0;
+    pixelsOff = 0;
     fontbase = 0;
     fontW = 8;
     fontH = 12;

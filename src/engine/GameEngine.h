@@ -53,6 +53,11 @@ public:
     float ShakeTimer;
     float ShakeSpeed;
 
+    // While above zero the drawing primitives draw nothing: a draw pass still runs for what it
+    // does to the game (sprites step, blink timers count) but leaves no pixels. Use PixelsOff.
+    int pixelsOff;
+    bool DrawsPixels() const { return pixelsOff == 0; }
+
     // Frames completed since start (the replay, capture and --frames options count with it).
     long frameCount;
     // Called when the window loses the keyboard focus and the player asked to pause then.
@@ -134,6 +139,23 @@ public:
     // Helpers shared by the primitives.
     static float NormaliseInv(float v);
     static bool Culled(int xP, int yP, float W, float H);
+};
+
+// Draws nothing while it lives (nests): for draw passes that must keep their effect on the game
+// without showing anything. A null engine is allowed.
+class PixelsOff {
+public:
+    explicit PixelsOff(GameEngine* e, bool on = true) : e_(on ? e : nullptr) {
+        if (e_) ++e_->pixelsOff;
+    }
+    ~PixelsOff() {
+        if (e_) --e_->pixelsOff;
+    }
+    PixelsOff(const PixelsOff&) = delete;
+    PixelsOff& operator=(const PixelsOff&) = delete;
+
+private:
+    GameEngine* e_;
 };
 
 // Volumes after the player's settings (mute, music and effects volume; 30 keeps the game's own).

@@ -74,7 +74,7 @@ void GameEngine::SetColor(float r, float g, float b, float a) { glColor4f(r, g, 
 void GameEngine::ResetColor() { glColor4f(1, 1, 1, 1); }
 
 void GameEngine::DrawImage(int side, GImage* image, int xP, int yP, float scale, float rot, float xinv, float yinv) {
-    if (!image || !image->loaded) return;
+    if (!image || !image->loaded || !DrawsPixels()) return;
     xinv = NormaliseInv(xinv);
     yinv = NormaliseInv(yinv);
     float W = 2.0f * image->w * scale;
@@ -101,7 +101,7 @@ void GameEngine::DrawImage(int side, GImage* image, int xP, int yP, float scale,
 
 void GameEngine::DrawImagePart(int side, GImage* image, int xP, int yP, int wP, int hP, int cx, int cy, int cw,
                                int ch, float scale, float rot, float xinv, float yinv) {
-    if (!image || !image->loaded) return;
+    if (!image || !image->loaded || !DrawsPixels()) return;
     xinv = NormaliseInv(xinv);
     yinv = NormaliseInv(yinv);
     float W = 2.0f * wP * scale;
@@ -143,6 +143,7 @@ void GameEngine::DrawImagePart(int side, GImage* image, int xP, int yP, int cx, 
 }
 
 void GameEngine::DrawBox(int side, int xP, int yP, int wP, int hP, int zP) {
+    if (!DrawsPixels()) return;
     float W = 2.0f * wP;
     float H = 2.0f * hP;
     if (Culled(xP, yP, W, H)) return;
@@ -170,7 +171,7 @@ void GameEngine::DrawBox(int side, int xP, int yP, int wP, int hP, int zP) {
 
 void GameEngine::DrawImage3DBox(GImage* image, int xP, int yP, float scale, float rot, float xinv, float yinv) {
     // A cube of the whole texture on its four side faces, centred on the screen; the game does not use it.
-    if (!image || !image->loaded) return;
+    if (!image || !image->loaded || !DrawsPixels()) return;
     float W = 2.0f * image->w * scale;
     float H = 2.0f * image->h * scale;
     float a = W * kHalf * NormaliseInv(xinv);

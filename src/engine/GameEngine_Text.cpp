@@ -106,7 +106,7 @@ void GameEngine::LoadWinFont(const char*, int, int) {
 }
 
 void GameEngine::DrawWinText(float x, float y, const char* fmt, ...) {
-    if (!fmt || fontbase == 0) return;
+    if (!fmt || fontbase == 0 || !DrawsPixels()) return;
     char text[256];
     va_list ap;
     va_start(ap, fmt);

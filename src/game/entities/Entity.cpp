@@ -165,7 +165,7 @@ void Entity::Update() {
     Entity* player = ThePlayer();
 
     bool runAI = false;
-    if (std::strcmp(ClassName(), "FinalBoss") == 0) {
+    if (ThinksEverywhere()) {
         runAI = true;
     } else if (player && side == player->side && !dead) {
         runAI = std::fabs(GetCenterY() - player->GetCenterY()) < AIdist || player->dead;
@@ -257,7 +257,7 @@ std::vector<Entity*> Entity::DrawOrder(bool blackedOut) {
     std::vector<Entity*> wall, rest, order;
     for (Entity* e : entList) {
         if (e == player) continue;
-        if (blackedOut && std::strcmp(e->ClassName(), "FinalBoss") != 0) continue;
+        if (blackedOut && !e->ShownWhenBlackedOut()) continue;
         (e->wallDraw ? wall : rest).push_back(e);
     }
     order.reserve(wall.size() + rest.size() + 1);
@@ -268,7 +268,14 @@ std::vector<Entity*> Entity::DrawOrder(bool blackedOut) {
 }
 
 void Entity::DrawAll(bool blackedOut) {
-    for (Entity* e : DrawOrder(blackedOut)) e->Draw();
+    // Drawn in the usual order either way; what is hidden is drawn with pixels off.
+    Entity* player = ThePlayer();
+    std::vector<Entity*> all = DrawOrder(false);
+    for (Entity* e : all) {
+        const bool hidden = blackedOut && (e == player || !e->ShownWhenBlackedOut());
+        PixelsOff off(GameEngine::gEngine, hidden);
+        e->Draw();
+    }
 }
 
 void Entity::ClearListAfterPlayer() {

@@ -97,8 +97,12 @@ public:
     virtual int GetTileX();
     virtual int GetTileY();
     virtual void Hit(int locX, int locY);
-    // The class name as the code spells it (state dump, draw filters).
+    // The class name as the code spells it (state dump).
     virtual const char* ClassName() const { return "Entity"; }
+    // Thinks every frame wherever it is and however far from the player (the final boss).
+    virtual bool ThinksEverywhere() const { return false; }
+    // Stays visible while the screen is blacked out (the final boss).
+    virtual bool ShownWhenBlackedOut() const { return false; }
 
     float GetCenterX();
     float GetCenterY();
@@ -117,10 +121,11 @@ public:
     // false after its update is erased, deleted, and the same index is used again.
     static void UpdateAll();
     // Drawing order: entities with wallDraw first in list order, then the player, then the rest.
-    // While the screen is blacked out the player is skipped and, of the others, only the final
-    // boss is drawn.
+    // While the screen is blacked out the player and every entity not ShownWhenBlackedOut leave no
+    // pixels, yet each is still drawn with pixels off: what the game does (sprites stepping,
+    // animation-timed actions, the player's blinking immunity) never depends on what is shown.
     static void DrawAll(bool blackedOut = false);
-    // The entities DrawAll draws, in its order.
+    // The entities DrawAll shows, in its order.
     static std::vector<Entity*> DrawOrder(bool blackedOut = false);
     // Deletes every entity in the list except element 0 and empties the list (restart: the old
     // player at element 0 has already been deleted by its owner).

@@ -9,6 +9,7 @@
 #include "engine/GSound.h"
 #include "engine/GameEngine.h"
 #include "engine/Sprite.h"
+#include "game/bosses/FinalBoss.h"
 #include "game/entities/Entity.h"
 #include "game/flow/MainMenu.h"
 #include "game/player/Player.h"
@@ -163,6 +164,14 @@ void GameDraw(GameEngine* gEngine) {
     static int hudY = 380;
 
     if (Building::scenePhase > 0) {
+        // The ending replaces the picture, yet the world's entities still run: their draw pass
+        // keeps its effect on the game (animations step, blasts burn out) with no pixels.
+        {
+            PixelsOff off(gEngine);
+            Entity* player = Entity::ThePlayer();
+            for (Entity* x : Entity::DrawOrder(false))
+                if (x != player) x->Draw();
+        }
         Building::DrawFinalScene();
         return;
     }
@@ -205,6 +214,13 @@ void GameDraw(GameEngine* gEngine) {
     if (p && p->haveWeapon[2])
         gEngine->DrawTextA(static_cast<float>(hudX), static_cast<float>(hudY + 6 * th), "d%d", p->ammo[2]);
     gEngine->ResetColor();
+
+    // With --verbose, the final boss's hit points and the size of the entity list.
+    if (platform::CurrentOptions().verbose && FinalBoss::debug_boss) {
+        char line[64];
+        FinalBoss::FormatDebugLine(line, sizeof(line));
+        gEngine->DrawTextA(static_cast<float>(hudX), 20, "%s", line);
+    }
 
     // The fade overlay covers the whole screen.
     gEngine->SetColor(0, 0, 0, gEngine->fadePerc);

@@ -14,6 +14,7 @@ void WritePlayState(JsonWriter& j) {
     j.Int("showNewWeapon", Building::showNewWeapon);
     j.Bool("fbBlack", Building::fbBlack != 0);
     j.Int("scenePhase", Building::scenePhase);
+    j.Int("sceneTimer", Building::sceneTimer);
     j.Int("menuPos", Building::menuPos);
     // The menu accepts a choice once its box has risen into place.
     j.Bool("menuReady", menGUIBox && menGUIBox->atTarget());

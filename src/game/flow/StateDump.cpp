@@ -4,6 +4,9 @@
 #include "engine/GameEngine.h"
 #include "engine/Harness.h"
 #include "game/bosses/CrabWalker.h"
+#include "game/bosses/FinalBoss.h"
+#include "game/enemies/EyeCrawler.h"
+#include "game/enemies/LaserClimber.h"
 #include "game/entities/Entity.h"
 #include "game/flow/JsonWriter.h"
 #include "game/flow/MainFile.h"
@@ -48,6 +51,25 @@ void WriteWorld(JsonWriter& j) {
         if (auto* crab = dynamic_cast<CrabWalker*>(e)) {
             j.Int("aiPhase", crab->aiPhase);
             j.Int("aiTimer", crab->aiTimer);
+        } else if (auto* eye = dynamic_cast<FinalBoss*>(e)) {
+            j.Int("aiPhase", eye->aiPhase);
+            j.Int("aiTimer", eye->aiTimer);
+            j.Int("aiTargetArea", eye->aiTargetArea);
+            j.Int("aiLastTargetArea", eye->aiLastTargetArea);
+            j.Int("aiPhaseTimer", eye->aiPhaseTimer);
+            j.Bool("EyeFlyTransformed", eye->EyeFlyTransformed != 0);
+            j.Int("chasePhase", eye->chasePhase);
+            j.Int("EyeSmallHitTimer", eye->EyeSmallHitTimer);
+            j.Bool("canHit", eye->canHit != 0);
+        } else if (auto* robot = dynamic_cast<LaserClimber*>(e)) {
+            j.Float("velY", robot->velY);
+            j.Int("aiTimer", robot->aiTimer);
+            j.Int("shotTimer", robot->shotTimer);
+        } else if (auto* shell = dynamic_cast<EyeCrawler*>(e)) {
+            j.Bool("hasEye", shell->hasEye != 0);
+            j.Int("recoverTimer", shell->recoverTimer);
+            j.Int("tX", shell->tX);
+            j.Int("tY", shell->tY);
         }
         j.EndObject();
     }

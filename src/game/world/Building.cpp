@@ -9,6 +9,7 @@
 #include "engine/GameEngine.h"
 #include "engine/Sprite.h"
 #include "game/entities/Entity.h"
+#include "game/world/Generator.h"
 
 int levelCount = 14;
 
@@ -200,7 +201,7 @@ void Building::FindBlockedLocations() {
         if (e == player || !e->wallDraw || e->dead) continue;
         if (!(e->distToEntity(player) < reach)) continue;
         // A generator's base stands on its row; the wire it feeds is the tile above.
-        const int rowShift = std::strcmp(e->ClassName(), "Generator") == 0 ? 1 : 0;
+        const int rowShift = dynamic_cast<Generator*>(e) ? 1 : 0;
         const float bottom = e->y + e->cy + e->ch;
         const float right = e->x + e->cx + e->cw;
         for (int fy = static_cast<int>(e->y + e->cy); fy < bottom; fy += 64) {

@@ -37,6 +37,8 @@ void RestartNow() {
     Building::triggerBoss2 = 0;
     Building::triggerBossFinal = 0;
     Building::lockScreen = 0;
+    // A game lost during the final boss's flicker must not start the next one blacked out.
+    Building::fbBlack = 0;
     Building::showNewWeapon = 0;
     // A banner still sliding would otherwise stay behind with nothing to finish it.
     delete Building::newWeaponElement;

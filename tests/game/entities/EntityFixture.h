@@ -17,6 +17,8 @@ public:
     int updates = 0;
     int dieCalls = 0;
     std::string name = "Probe";
+    bool thinksEverywhere = false;
+    bool shownBlackedOut = false;
     // When set, the probe clears its own alive flag during its next update.
     bool vanishOnUpdate = false;
 
@@ -31,6 +33,8 @@ public:
         Entity::Die();
     }
     const char* ClassName() const override { return name.c_str(); }
+    bool ThinksEverywhere() const override { return thinksEverywhere; }
+    bool ShownWhenBlackedOut() const override { return shownBlackedOut; }
 };
 
 // A sprite with no engine: it animates on Update but draws nothing.

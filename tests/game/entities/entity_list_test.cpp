@@ -137,12 +137,30 @@ TEST_F(EntityListPass, BlackedOutScreenShowsOnlyTheFinalBoss) {
     Probe* w = Add(0, 0);
     w->wallDraw = 1;
     Probe* boss = Add(0, 0);
-    boss->name = "FinalBoss";
+    boss->shownBlackedOut = true;
     boss->wallDraw = 1;
     Add(0, 0);
     std::vector<Entity*> order = Entity::DrawOrder(true);
     ASSERT_EQ(order.size(), 1u);
     EXPECT_EQ(order[0], boss);
+}
+
+TEST_F(EntityListPass, HiddenEntitiesKeepTheirDrawBookkeepingWhileBlackedOut) {
+    // What is not shown still steps its animation and counts down the player's immunity, so
+    // nothing timed by an animation frame repeats or stalls in the dark.
+    Probe* player = AddPlayer(0, 0);
+    Probe* creature = Add(0, 0);
+    Probe* boss = Add(0, 0);
+    boss->shownBlackedOut = true;
+    AnimationData walk{0, 3, 0, 0};
+    for (Probe* e : {player, creature, boss}) {
+        e->sprite = HeadlessSprite();
+        e->sprite->PlayAnimation(&walk);
+    }
+    player->invinceTimer = 50;
+    for (int i = 0; i < 3; ++i) Entity::DrawAll(true);
+    EXPECT_EQ(player->invinceTimer, 47);
+    for (Probe* e : {player, creature, boss}) EXPECT_EQ(e->sprite->CurFrame, 3) << e->name;
 }
 
 TEST_F(EntityListPass, RestartClearKeepsNoPointerToTheDeletedPlayer) {

@@ -258,7 +258,7 @@ TEST_F(EntityTest, AIRunsOnlyNearThePlayerOnItsSide) {
 TEST_F(EntityTest, FinalBossThinksWhateverItsSideAndDistance) {
     AddPlayer(320, 1000);
     Probe* boss = Add(0, -40000, 3);
-    boss->name = "FinalBoss";
+    boss->thinksEverywhere = true;
     boss->Update();
     EXPECT_EQ(boss->aiCalls, 1);
     Probe* other = Add(0, -40000, 3);

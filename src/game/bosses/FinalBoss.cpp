@@ -1,0 +1,544 @@
+#include "game/bosses/FinalBoss.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "engine/GSound.h"
+#include "engine/GameEngine.h"
+#include "game/enemies/EyeCrawler.h"
+#include "game/enemies/LaserClimber.h"
+#include "game/enemies/Spider.h"
+#include "game/enemies/WallBlast.h"
+#include "game/player/Player.h"
+#include "game/world/Building.h"
+#include "game/world/Explosion.h"
+
+EntityLink<FinalBoss> FinalBoss::debug_boss;
+
+namespace {
+constexpr float kPi = 3.14159265358979f;
+
+void PlaySound(GSound* s) {
+    if (s) s->Play();
+}
+GameEngine* Eng() { return GameEngine::gEngine; }
+void Shake(float ax, float ay, float speed, float dur) {
+    if (Eng()) Eng()->Shake(ax, ay, speed, dur);
+}
+// The wall each form is fought on.
+int FormSide(int form) { return form == 0 ? 2 : (form == 1 ? 4 : 1); }
+}  // namespace
+
+FinalBoss::FinalBoss(int sside, int sx, int sy) {
+    side = sside;
+    x = static_cast<float>(sx);
+    y = static_cast<float>(sy);
+    sprite = new Sprite(side, GameEngine::gEngine, Entity::final_boss_sheet, x, y, 64, 64, 0, 0);
+    Sprite::SetAnimationData(&aIdle, 0, 0, 7, 0);
+    Sprite::SetAnimationData(&aBlink, 0, 4, 12, 1);
+    Sprite::SetAnimationData(&aBlink2, 0, 4, 6, 1);
+    Sprite::SetAnimationData(&aEyeFly, 0, 3, 12, 2);
+    Sprite::SetAnimationData(&aEyeShoot, 0, 2, 42, 3);
+    Sprite::SetAnimationData(&aEyeSmall, 0, 2, 32, 12);
+    Sprite::SetAnimationData(&aEyeMult, 1, 1, 32, 0);
+    HP = MaxHP = 400;
+    SetBox(0, 0, 120, 120);
+    isBoss = 1;
+    AIdist = 5000;
+    wallDraw = 1;
+    blinkTimer = 100;
+    blinkTimerMax = 400;
+    aiPhase = -1;
+    aiTimer = 0;
+    aiTimerMax = 100;
+    aiLoop = 0;
+    aiTargetArea = 0;
+    aiLastTargetArea = -1;
+    aiPhaseTimer = kFormFrames;
+    targetShot = nullptr;
+    for (BOOL& w : wallBlasterLoc) w = 0;
+    EyeFlyTransformed = 0;
+    EyeSmallHitTimer = 0;
+    chasePhase = 0;
+    waverSpeed = kPi / 180;
+    waverDeg = 0;
+    waverAmp = 0;
+    chaseSpeed = 2.0f;
+    chaseDeg = kPi / 2;
+    turnSpeed = kPi / 360;
+    hasChased = 0;
+    Idle();
+}
+
+void FinalBoss::SetFrames(int w, int h) { sprite->LoadImageA(Entity::final_boss_sheet, w, h, 0, 0); }
+
+void FinalBoss::SetBox(int scx, int scy, int scw, int sch) {
+    cx = scx;
+    cy = scy;
+    cw = scw;
+    ch = sch;
+}
+
+// ---- the three forms --------------------------------------------------------------------------
+
+void FinalBoss::EyeFlyTransform() {
+    if (EyeFlyTransformed) return;
+    EyeFlyTransformed = 1;
+    SetFrames(96, 96);
+    x -= 42;
+    SetBox(42, 16, 128, 100);
+    sprite->PlayAnimation(&aEyeFly);
+    wallDraw = 0;
+    hurtPlayer = 0;
+}
+
+void FinalBoss::EyeFlyTransformBack() {
+    if (!EyeFlyTransformed) return;
+    EyeFlyTransformed = 0;
+    SetFrames(64, 64);
+    x = kHomeX;
+    y = kHomeY;
+    velX = velY = 0;
+    SetBox(0, 0, 120, 120);
+    Idle();
+    wallDraw = 1;
+    hurtPlayer = 0;
+}
+
+void FinalBoss::EyeSmallTransform() {
+    if (EyeFlyTransformed) return;
+    EyeFlyTransformed = 1;
+    SetFrames(64, 32);
+    y += 64;
+    SetBox(0, 0, 128, 64);
+    sprite->PlayAnimation(&aEyeSmall);
+}
+
+void FinalBoss::EyeSmallTransformBack() {
+    if (!EyeFlyTransformed) return;
+    EyeFlyTransformed = 0;
+    SetFrames(64, 64);
+    y -= 64;
+    SetBox(0, 0, 120, 120);
+    Idle();
+    wallDraw = 1;
+    hurtPlayer = 0;
+}
+
+void FinalBoss::EyeMultTransform() {
+    if (EyeFlyTransformed) return;
+    EyeFlyTransformed = 1;
+    SetFrames(64, 64);
+    SetBox(0, 0, 128, 128);
+    sprite->PlayAnimation(&aEyeMult);
+    canHit = 0;
+    canFlameHit = 0;
+}
+
+void FinalBoss::EyeMultTransformBack() {
+    if (!EyeFlyTransformed) return;
+    EyeFlyTransformed = 0;
+    SetFrames(64, 64);
+    y = kHomeY;
+    SetBox(0, 0, 120, 120);
+    Idle();
+    wallDraw = 1;
+    hurtPlayer = 0;
+}
+
+void FinalBoss::EyeFlyToggle() {
+    if (EyeFlyTransformed)
+        EyeFlyTransformBack();
+    else
+        EyeFlyTransform();
+}
+
+void FinalBoss::EyeSmallToggle() {
+    if (EyeFlyTransformed)
+        EyeSmallTransformBack();
+    else
+        EyeSmallTransform();
+}
+
+void FinalBoss::EyeMultToggle() {
+    if (EyeFlyTransformed)
+        EyeMultTransformBack();
+    else
+        EyeMultTransform();
+}
+
+void FinalBoss::ToggleForm() {
+    switch (aiTargetArea) {
+        case 0: EyeFlyToggle(); break;
+        case 1: EyeSmallToggle(); break;
+        default: EyeMultToggle(); break;
+    }
+}
+
+void FinalBoss::TransformBack() {
+    switch (aiTargetArea) {
+        case 0: EyeFlyTransformBack(); break;
+        case 1: EyeSmallTransformBack(); break;
+        default: EyeMultTransformBack(); break;
+    }
+}
+
+void FinalBoss::EyeSmallHit() {
+    // Shown open, and held open while the timer runs.
+    sprite->CurFrame = 0;
+    sprite->AnimationDelayC = 0;
+    sprite->SetAnimationOff();
+    EyeSmallHitTimer = 100;
+    Shake(8, 0, 5, 50);
+}
+
+// ---- per frame --------------------------------------------------------------------------------
+
+void FinalBoss::Update() {
+    // Blinking while at rest.
+    if (sprite->isCurrentAnimation(&aIdle)) {
+        if (--blinkTimer <= 0) sprite->PlayAnimation(&aBlink);
+    } else if (sprite->isCurrentAnimation(&aBlink) && sprite->isAnimationFinishedNext()) {
+        Idle();
+        blinkTimer = blinkTimerMax;
+    }
+
+    // The slit eye: open (frame 0) it can be hit until its timer runs out, then it closes over
+    // two frames and stays shut (frame 2).
+    if (sprite->isCurrentAnimation(&aEyeSmall)) {
+        if (sprite->CurFrame == 0) {
+            canHit = 1;
+            if (EyeSmallHitTimer > 0) --EyeSmallHitTimer;
+            if (EyeSmallHitTimer == 0) sprite->SetAnimationOn();
+        } else if (sprite->CurFrame == 2) {
+            canHit = 0;
+            sprite->SetAnimationOff();
+        }
+    }
+
+    // The eye is never killed by damage: at the floor a form's fight ends, and the death
+    // sequence starts from home.
+    if (HP <= 9) {
+        HP = 10;
+        if (aiPhase > 99) aiPhase = 20;
+    }
+
+    Entity::Update();
+}
+
+void FinalBoss::Die() { alive = false; }
+
+void FinalBoss::Hit(int locX, int locY) {
+    Shake(8, 0, 5, 20);
+    if (HP % 5 == 0) PlaySound(wavEBHit);
+    Entity::Hit(locX, locY);
+}
+
+void FinalBoss::AI() {
+    switch (aiPhase) {
+        case -1:  // waiting for the camera to reach the arena
+            aiTargetArea = 2;
+            if (Building::scrollY <= kArenaScroll) {
+                if (Eng()) Eng()->MusicLoop(Building::finalBossMus);
+                aiPhase = 0;
+            }
+            break;
+
+        case 0:
+            aiTimer = 100;
+            aiPhase = 1;
+            break;
+
+        case 1:  // exposed at home
+            canHit = canFlameHit = 1;
+            if (--aiTimer <= 0) {
+                PlaySound(wavEBTeleport);
+                aiPhase = HP <= 10 ? 50 : 2;
+                aiTimer = 100;
+                // Never the same form twice in a row.
+                do {
+                    aiTargetArea = std::rand() % 3;
+                } while (aiTargetArea == aiLastTargetArea);
+                aiLastTargetArea = aiTargetArea;
+            }
+            break;
+
+        case 2:  // flickering out: an even number of toggles leaves the eye in its home form
+            if (aiTimer % 10 != 0) {
+                Building::GoBlackToggle();
+                ToggleForm();
+            }
+            Shake(0, 8, 5, 120);
+            if (--aiTimer <= 0) {
+                aiPhase = HP <= 10 ? 50 : 10;
+                Building::UnBlack();
+                aiTimer = 0;
+            }
+            break;
+
+        case 10:
+            Building::GoBlack();
+            if (aiTimer >= 0) --aiTimer;
+            if (aiTimer < 0) {
+                ToggleForm();  // always a transform here
+                aiPhase = 11;
+            }
+            break;
+
+        case 11: {  // arrival on the form's wall
+            const int s = FormSide(aiTargetArea);
+            Building::MovePlayerToPosition(s, 4, 682);
+            side = s;
+            Building::UnBlack();
+            aiTimer = 100;
+            aiPhase = 12;
+            break;
+        }
+
+        case 12:
+            if (--aiTimer <= 0) aiPhase = 99;
+            break;
+
+        case 99:  // the form's fight begins
+            aiLoop = 0;
+            aiPhaseTimer = kFormFrames;
+            Shake(0, 8, 5, 120);
+            aiTimer = 300;
+            if (aiTargetArea == 0) {
+                chasePhase = 0;
+                aiPhase = 100;
+            } else {
+                aiPhase = aiTargetArea == 1 ? 200 : 300;
+            }
+            break;
+
+        case 20: {  // the form ends: everything but the player and the eye goes
+            canHit = canFlameHit = 0;
+            Entity* player = Entity::ThePlayer();
+            for (size_t i = 1; i < entList.size(); ++i) {
+                Entity* e = entList[i];
+                if (e != player && !dynamic_cast<FinalBoss*>(e)) e->alive = false;
+            }
+            Building::UnBlack();
+            PlaySound(wavEBTeleport);
+            aiTimer = 100;
+            aiPhase = 21;
+            break;
+        }
+
+        case 21:  // flickering back: an odd number of toggles brings the eye home
+            ToggleForm();
+            if (aiTimer % 10 != 0) Building::GoBlackToggle();
+            Shake(0, 8, 5, 120);
+            if (--aiTimer < 0) {
+                Building::UnBlack();
+                aiTimer = 100;
+                aiPhase = 22;
+            }
+            break;
+
+        case 22:  // home, holding the player on the home wall
+            Building::MovePlayerToPosition(3, 4, 681);
+            Building::scrollY = kArenaScroll;
+            Building::LockScreen(kArenaScroll, kArenaScroll);
+            side = 3;
+            Building::UnBlack();
+            if (aiTimer >= 0) --aiTimer;
+            if (aiTimer < 0) aiPhase = 23;
+            break;
+
+        case 23:
+            Building::UnBlack();
+            aiTimer = 50;
+            TransformBack();
+            aiPhase = HP <= 10 ? 50 : 1;
+            break;
+
+        case 50:
+            aiTimer = 1500;
+            if (Eng()) Eng()->MusicStop();
+            aiPhase = 51;
+            break;
+
+        case 51:
+            Dying();
+            break;
+
+        // The flying eye.
+        case 100:
+            aiTimer = 300;
+            aiPhase = 105;
+            break;
+        case 105:
+            FlyingEye();
+            break;
+        case 110:
+            sprite->PlayAnimation(&aEyeShoot);
+            aiPhase = 111;
+            break;
+        case 111:
+            if (sprite->isAnimationFinishedNext()) {
+                sprite->PlayAnimation(&aEyeFly);
+                velX = velY = 0;
+                aiPhase = 112;
+            }
+            break;
+        case 112: {  // a ring of eight shots
+            PlaySound(wavEBMegaBlast);
+            const float bx = GetCenterX(), by = GetCenterY();
+            for (int k = 0; k < 8; ++k) {
+                const float a = static_cast<float>(k) * kPi / 4;
+                auto* shot = new WallBlast(side, bx, by);
+                shot->velX = -std::cos(a) * 2;
+                shot->velY = -std::sin(a) * 2;
+                entList.push_back(shot);
+            }
+            aiPhase = 100;
+            break;
+        }
+
+        // The slit eye and its two robots.
+        case 200: {
+            aiTimer = 150;
+            auto* right = new LaserClimber(side, 576, y + 80);
+            auto* left = new LaserClimber(side, 0, y);
+            left->sprite->pos = -1;
+            left->velY = -left->velY;
+            right->buddy = left;
+            left->buddy = right;
+            right->boss = this;
+            left->boss = this;
+            entList.push_back(right);
+            entList.push_back(left);
+            aiPhase = 201;
+            break;
+        }
+        case 201:
+            break;
+
+        // The crawlers, one of which carries the eye.
+        case 300: {
+            wallDraw = hurtPlayer = canHit = canFlameHit = 0;
+            const float tx = x / 64, ty = y / 64;
+            const float at[4][2] = {{tx, ty}, {tx + 1, ty}, {tx, ty + 1}, {tx + 1, ty + 1}};
+            for (int i = 0; i < 4; ++i) {
+                auto* c = new EyeCrawler(side, at[i][0], at[i][1]);
+                eCrawl[i] = c;
+                entList.push_back(c);
+            }
+            EyeCrawler* carrier = eCrawl[std::rand() % 4];
+            carrier->hasEye = 1;
+            carrier->boss = this;
+            y = 0;  // the eye itself is out of play
+            aiTimer = 200;
+            aiPhase = 301;
+            break;
+        }
+        case 301:
+            if (--aiTimer <= 0) CrawlerShot();
+            break;
+
+        default:  // 52: the ending runs
+            break;
+    }
+
+    // A form's fight lasts at most so long, hurt or not.
+    if (aiPhase > 99 && --aiPhaseTimer <= 0) aiPhase = 20;
+}
+
+void FinalBoss::FlyingEye() {
+    hurtPlayer = canHit = canFlameHit = 1;
+    aiTimer -= 1;
+    if (aiTimer % 150 == 0) {
+        // Spiders drop from under the eye while its centre is over the wall's inner columns.
+        const float tx = (x + cx + cw / 2) / 64;
+        if (tx > 1 && tx < 8) {
+            PlaySound(wavEBGoo);
+            auto* s = new Spider(side, tx, (y + cy) / 64 + 1);
+            s->y -= 32;
+            entList.push_back(s);
+        }
+    }
+    if (aiTimer <= 0) aiPhase = 110;
+
+    Entity* player = Entity::ThePlayer();
+    if (!player) return;
+    switch (chasePhase) {
+        case 0:  // drifting
+            if (distToEntity(player) < 300) chasePhase = 1;
+            if (velX > 0.1f)
+                velX -= 0.1f;
+            else if (velX < -0.1f)
+                velX += 0.1f;
+            else
+                velX = 0;
+            if (hasChased) {
+                velY = 0;
+                y += GetCenterY() > player->GetCenterY() ? -1 : 1;
+                x += GetCenterX() > player->GetCenterX() ? -1 : 1;
+            }
+            break;
+        case 1:  // aiming at where the player is now
+            hasChased = 1;
+            chaseDeg = std::atan2(GetCenterY() - player->GetCenterY(), GetCenterX() - player->GetCenterX());
+            chasePhase = 2;
+            break;
+        default:  // charging along that line
+            if (std::fabs(velX) < chaseSpeed) velX -= 0.2f * std::cos(chaseDeg);
+            if (std::fabs(velY) < chaseSpeed) velY -= 0.2f * std::sin(chaseDeg);
+            if (distToEntity(player) > 250) chasePhase = 0;
+            break;
+    }
+}
+
+void FinalBoss::CrawlerShot() {
+    // One of the four, drawn at random, is told to fire; a shell already gone from the list hands
+    // the order to the next one still there.
+    const int first = std::rand() % 4;
+    for (int k = 0; k < 4; ++k) {
+        EyeCrawler* c = eCrawl[(first + k) % 4];
+        if (!c || !c->alive) continue;
+        aiTimer = c->ShootAtPlayer() ? 200 : 50;
+        return;
+    }
+    aiTimer = 50;
+}
+
+void FinalBoss::Dying() {
+    GameEngine* e = Eng();
+    if (aiTimer <= 0) {
+        aiPhase = 52;
+        Building::scenePhase = 1;
+        return;
+    }
+    auto blast = [this] {
+        const int ex = std::rand() % 512;
+        const int ey = static_cast<int>(y) + std::rand() % 240 - 128;
+        entList.push_back(new Explosion(side, ex, ey, FALSE));
+    };
+    if (aiTimer % 10 == 0) blast();
+    if (aiTimer <= 1399) {
+        if (aiTimer % 5 == 0) blast();
+        Shake(8, 0, 5, 20);
+    }
+    if (aiTimer <= 799 && e) {
+        if (e->fadePerc < 1) {
+            e->fadePerc += 0.01f;
+        } else {
+            e->fadePerc = 1;
+            aiPhase = 52;
+            Building::scenePhase = 1;
+        }
+    }
+    aiTimer -= 1;
+}
+
+void FinalBoss::FormatDebugLine(char* out, int size) {
+    FinalBoss* b = debug_boss;
+    if (!b || size <= 0) {
+        if (size > 0) out[0] = 0;
+        return;
+    }
+    std::snprintf(out, static_cast<size_t>(size), "HP=%d, EntCount:%d", b->HP, static_cast<int>(entList.size()));
+}
