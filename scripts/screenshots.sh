@@ -31,6 +31,9 @@ SDL_AUDIODRIVER=dummy GALLIUM_DRIVER=llvmpipe "$game" --seed 1 --frames 1200 --r
   --screenshot "1040:$out/play.png" \
   --screenshot "1100:$out/corner.png"
 
+# The engine's particle emitters (no game object uses them yet): colour streaks and image puffs.
+SDL_AUDIODRIVER=dummy GALLIUM_DRIVER=llvmpipe "$build/particledemo" --seed 1 "$out/particles.png"
+
 # The level maps of the write-up (docs/levels.md).
 "$build/levelmap" "$build/data" "$here/docs/levels"
 echo "Screenshots written to $out, level maps to $here/docs/levels"
