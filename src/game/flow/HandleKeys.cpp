@@ -28,9 +28,11 @@ int HKActivateActKey3() { return (Eng()->keys[VK_RETURN] || Eng()->JoyButton(3))
 static bool Turning(GameEngine* e) { return static_cast<int>(e->rotx) % 90 != 0; }
 
 void HandleKeys(GameEngine* gEngine) {
-    // The ending: once the screen has faded out completely, any action key quits.
+    // The ending: once the credits are over and the screen has faded out completely, any action key
+    // quits. (The boss's death also ends on a black screen, with the fire key likely still held:
+    // that must not skip the credits.)
     if (Building::scenePhase > 0) {
-        if (gEngine->fadePerc == 1.0f &&
+        if (Building::scenePhase == 100 && gEngine->fadePerc >= 1.0f &&
             (HKActivateActKey3() || HKActivateActKey2() || HKActivateActKey1() || HKActivatePauseKey()))
             PostQuitMessage(0);
         return;
