@@ -5,9 +5,9 @@ namespace {
 // The studio and its people (all of them made up for the game).
 const Card kCards[kCardCount] = {
     {1, {"CREATED BY TALLOWMERE"}},
-    {1, {"DESIGN BY IDA MORROW AND BRAM KELLET"}},
+    {1, {"DESIGN BY IDA AND BRAM"}},
     {1, {"PROGRAMMING BY OSWIN HALE"}},
-    {1, {"ART AND ANIMATION BY NELL CARRADINE"}},
+    {1, {"ART AND ANIMATION BY NELL"}},
     {1, {"MUSIC BY TOBIAS WREN"}},
     {7, {"THANKS TO", "HESTER VOSS", "ANSEL PRY", "JUNO MARSH", "EMRYS COLE", "LIESEL DRAKE", "OTTO FERNLEY"}},
     {1, {"THANKS FOR PLAYING"}},

@@ -259,7 +259,13 @@ void LevelBot::Think(long frame, Keys* k) {
 void LevelBot::Menu(long frame, Keys* k) {
     // Confirm once the menu box has risen: start (and level 1 in the level box if it opens).
     bool ready = menGUIBox && menGUIBox->atTarget();
-    if (ready && (Building::menuPos == 0 || Building::menuPos == 10)) {
+    const int wanted = 9 + startLevel_;
+    if (ready && Building::menuPos >= 10 && Building::menuPos < wanted) {
+        // Down to the level wanted, one press at a time.
+        k->down[VK_DOWN] = !downPressed_;
+        downPressed_ = k->down[VK_DOWN];
+        enterPressed_ = false;
+    } else if (ready && (Building::menuPos == 0 || Building::menuPos == wanted)) {
         k->down[VK_RETURN] = !enterPressed_;
         enterPressed_ = k->down[VK_RETURN];
     } else {
@@ -386,7 +392,8 @@ void LevelBot::Climb(long frame, Keys* k) {
     // Something occupies the way: shoot it if the gun reaches it, otherwise wait a while and
     // then look for another way round.
     Entity* blocker = GunTarget(p, dx, dy);
-    if (blocker && (Hostile(blocker, p) || dynamic_cast<BreakableBlock*>(blocker) || dynamic_cast<Generator*>(blocker))) {
+    // Anything in the way that a shot can hurt (creatures, blocks, generators, sacs) is shot.
+    if (blocker && blocker != p && blocker->canHit && !blocker->dead && !dynamic_cast<Blood*>(blocker)) {
         AimAndFire(p, dx, dy, k);
         SetStatus(frame, std::string("shooting a ") + blocker->ClassName() + " in the way");
         return;

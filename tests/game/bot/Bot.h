@@ -70,7 +70,8 @@ struct Keys {
 class LevelBot {
 public:
     // goalRow: the row of the boss arena the climb aims for.
-    explicit LevelBot(int goalRow = -222) : goalRow_(goalRow) {}
+    // startLevel: the level chosen in the title menu (2 and 3 need the progress that unlocks them).
+    explicit LevelBot(int goalRow = -222, int startLevel = 1) : goalRow_(goalRow), startLevel_(startLevel) {}
 
     // Decides this frame's keys from the game state. Call once per frame before the frame runs.
     void Think(long frame, Keys* keys);
@@ -98,11 +99,13 @@ private:
     void SetStatus(long frame, const std::string& s);
 
     int goalRow_;
+    int startLevel_;
     std::string status_ = "not started";
     bool started_ = false;
     bool stuck_ = false;
     bool tookFlame_ = false;
     bool enterPressed_ = false;
+    bool downPressed_ = false;
     long crabSeenAt_ = -1;
     long lastProgress_ = 0;
     int bestRow_ = 1 << 30;

@@ -7,4 +7,8 @@ brackmoor_add_game_test(bot_level1_test ${_bot}/Bot.h ${_bot}/Bot.cpp ${_bot}/le
 # The bot's recorded run played back by the headless game from its key presses alone.
 brackmoor_add_game_test(bot_replay_test ${_bot}/replay_test.cpp)
 target_compile_definitions(bot_replay_test PRIVATE
-  BOT_REPLAY_FILE="${_bot}/level1.replay" BOT_TRACE_FILE="${_bot}/level1.trace")
+  BOT_REPLAY_FILE="${_bot}/level1.replay" BOT_TRACE_FILE="${_bot}/level1.trace"
+  BOT_REPLAY3_FILE="${_bot}/level3.replay" BOT_TRACE3_FILE="${_bot}/level3.trace")
+# Level 3 from the title menu's level choice through the final boss and the credits to the quit.
+brackmoor_add_game_test(bot_level3_test ${_bot}/Bot.h ${_bot}/Bot.cpp ${_bot}/../bosses/FinalFighter.h
+  ${_bot}/level3_test.cpp)

@@ -64,3 +64,31 @@ TEST(LevelOneReplay, TheRecordedRunBeatsTheCrabAgain) {
     EXPECT_LE(Number(s, "tY", player), -218) << "the player is up at the arena";
     EXPECT_EQ(Number(s, "dead", player), 0) << "and alive";
 }
+
+// The level-3 bots' run: from the title's level choice (level 3 unlocked in the progress file)
+// through the final boss and the credits; the game itself quits on the recorded key after them.
+TEST(LevelThreeReplay, TheRecordedRunBeatsTheEyeAndQuitsAfterTheCredits) {
+    std::string replay = testsupport::ReadFile(BOT_REPLAY3_FILE);
+    ASSERT_FALSE(replay.empty()) << BOT_REPLAY3_FILE;
+    unsigned seed = 0;
+    long frames = 0;
+    ASSERT_EQ(std::sscanf(replay.c_str(), "# seed %u frames %ld", &seed, &frames), 2) << BOT_REPLAY3_FILE;
+    std::string dir = testsupport::MakeTempDir("botreplay3");
+    ASSERT_FALSE(dir.empty());
+    ASSERT_TRUE(testsupport::WriteText(dir + "/color.dat", "2"));
+    std::string dump = dir + "/state.json";
+    // More frames than the run needs: the quit must come from the game.
+    std::vector<std::string> args = {"--seed",   std::to_string(seed), "--frames",     std::to_string(frames + 500),
+                                     "--replay", BOT_REPLAY3_FILE,     "--data",       BRACKMOOR_DATA_DIR,
+                                     "--save-dir", dir,                "--dump-state", dump,
+                                     "--check-trace", BOT_TRACE3_FILE};
+    testsupport::RunResult r = testsupport::RunHeadless(args);
+    ASSERT_EQ(r.exitCode, 0) << r.output.substr(0, 2000);
+    std::string s = testsupport::ReadFile(dump);
+    ASSERT_FALSE(s.empty()) << "no state dump";
+    EXPECT_EQ(Number(s, "frame"), frames) << "quit by the key after the credits";
+    EXPECT_EQ(Number(s, "scenePhase"), 100);
+    EXPECT_EQ(Number(s, "fadePerc"), 1);
+    EXPECT_EQ(Number(s, "triggerBossFinal"), 2);
+    EXPECT_GE(Number(s, "Lives"), 0);
+}
