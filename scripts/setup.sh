@@ -13,7 +13,7 @@ packages=(
   libosmesa6-dev libgl1-mesa-dev libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   espeak-ng sox xmp openmpt123 xvfb xauth xdotool clang libclang-rt-14-dev man-db libx11-dev
-  desktop-file-utils appstream
+  desktop-file-utils appstream dpkg-dev file lintian
 )
 
 missing=()
