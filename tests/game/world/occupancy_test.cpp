@@ -71,12 +71,14 @@ TEST_F(OccupancyTest, ThePlayerTheDeadFloatersAndTheFarAwayMarkNothing) {
     (void)near;
 }
 
-TEST_F(OccupancyTest, AGeneratorMarksTheRowAboveItsBase) {
+TEST_F(OccupancyTest, OnlyARealGeneratorMarksTheRowAboveItsBaseNotOneNamedSo) {
+    // The row shift belongs to the generator's type; another creature calling itself by that name
+    // marks its own row.
     WorldProbe* gen = AddWallCreature(5, -6);
     gen->name = "Generator";
     seg0->FindBlockedLocations();
-    EXPECT_EQ(seg0->GetBlock(1, 5, -7)->blocked, 1);
-    EXPECT_EQ(seg0->GetBlock(1, 5, -6)->blocked, 0);
+    EXPECT_EQ(seg0->GetBlock(1, 5, -7)->blocked, 0);
+    EXPECT_EQ(seg0->GetBlock(1, 5, -6)->blocked, 1);
     EXPECT_EQ(CountBlocked(seg0), 1);
 }
 
