@@ -8,3 +8,7 @@ brackmoor_add_game_test(bot_level1_test ${_bot}/Bot.h ${_bot}/Bot.cpp ${_bot}/le
 brackmoor_add_game_test(bot_replay_test ${_bot}/replay_test.cpp)
 target_compile_definitions(bot_replay_test PRIVATE
   BOT_REPLAY_FILE="${_bot}/level1.replay" BOT_TRACE_FILE="${_bot}/level1.trace")
+# The same recording played in-process with no GL context, every GL call counted.
+brackmoor_add_game_test(bot_render_free_test ${_bot}/render_free_test.cpp)
+target_compile_definitions(bot_render_free_test PRIVATE
+  BOT_REPLAY_FILE="${_bot}/level1.replay" BOT_TRACE_FILE="${_bot}/level1.trace")
