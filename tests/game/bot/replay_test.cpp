@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -29,24 +30,25 @@ double Number(const std::string& json, const std::string& key, size_t from = 0) 
     return std::stod(v);
 }
 
-// Plays the whole recording against its trace (with `extra` options) and returns the state dump at
-// the end, or "" after a failure.
-std::string PlayBack(const std::vector<std::string>& extra, long* frames) {
-    std::string replay = testsupport::ReadFile(BOT_REPLAY_FILE);
-    EXPECT_FALSE(replay.empty()) << BOT_REPLAY_FILE;
+// Plays a whole recording against its trace (with `extra` options) and returns the state dump at
+// the end, or "" after a failure. The recording starts with "# seed N frames M".
+std::string PlayBack(const std::vector<std::string>& extra, long* frames, const std::string& file = BOT_REPLAY_FILE,
+                     const std::string& traceFile = BOT_TRACE_FILE) {
+    std::string replay = testsupport::ReadFile(file);
+    EXPECT_FALSE(replay.empty()) << file;
     unsigned seed = 0;
     *frames = 0;
-    if (std::sscanf(replay.c_str(), "# seed %u frames %ld", &seed, frames) != 2 || *frames <= 1000) {
-        ADD_FAILURE() << BOT_REPLAY_FILE << ":1: expected \"# seed N frames M\"";
+    if (std::sscanf(replay.c_str(), "# seed %u frames %ld", &seed, frames) != 2 || *frames <= 0) {
+        ADD_FAILURE() << file << ":1: expected \"# seed N frames M\"";
         return "";
     }
     std::string dir = testsupport::MakeTempDir("botreplay");
     EXPECT_FALSE(dir.empty());
     std::string dump = dir + "/state.json";
     std::vector<std::string> args = {"--seed",   std::to_string(seed), "--frames",   std::to_string(*frames),
-                                     "--replay", BOT_REPLAY_FILE,      "--data",     BRACKMOOR_DATA_DIR,
+                                     "--replay", file,                 "--data",     BRACKMOOR_DATA_DIR,
                                      "--save-dir", dir,                "--dump-state", dump,
-                                     "--check-trace", BOT_TRACE_FILE};
+                                     "--check-trace", traceFile};
     args.insert(args.end(), extra.begin(), extra.end());
     testsupport::RunResult r = testsupport::RunHeadless(args);
     // A run that leaves the trace stops there with its file, line and frame.
@@ -64,6 +66,7 @@ TEST(LevelOneReplay, TheRecordedRunBeatsTheCrabAgain) {
     long frames = 0;
     std::string s = PlayBack({"--no-render"}, &frames);
     ASSERT_FALSE(s.empty());
+    ASSERT_GT(frames, 1000);
 
     EXPECT_EQ(Number(s, "frame"), frames);
     EXPECT_EQ(Number(s, "MainMenuOn"), 0) << "still in play";
@@ -84,4 +87,22 @@ TEST(LevelOneReplay, DrawnPlaybackFollowsTheSameTrace) {
     std::string s = PlayBack({}, &frames);
     ASSERT_FALSE(s.empty());
     EXPECT_EQ(Number(s, "frame"), frames);
+}
+
+// Every other recording kept with its trace among the tests (name.replay beside name.trace) follows
+// its trace render-free too.
+TEST(RecordedRuns, EveryOtherRecordingFollowsItsTraceRenderFree) {
+    namespace fs = std::filesystem;
+    int played = 0;
+    for (const fs::directory_entry& f : fs::recursive_directory_iterator(BRACKMOOR_SOURCE_DIR "/tests")) {
+        fs::path p = f.path();
+        if (p.extension() != ".replay" || fs::equivalent(p, BOT_REPLAY_FILE)) continue;
+        fs::path trace = fs::path(p).replace_extension(".trace");
+        if (!fs::exists(trace)) continue;
+        SCOPED_TRACE(p.string());
+        long frames = 0;
+        EXPECT_FALSE(PlayBack({"--no-render"}, &frames, p.string(), trace.string()).empty());
+        ++played;
+    }
+    if (played == 0) GTEST_SKIP() << "no other recording with a trace";
 }
