@@ -20,6 +20,12 @@ int main(int argc, char** argv) {
     }
     platform::SetVerbose(o.verbose);
     bool headless = platform::Backend().headless;
+    if (o.noRender && !headless) {
+        std::fprintf(stderr, "%s: --no-render is for brackmoor-headless; this game always draws its window\n",
+                     argc > 0 ? argv[0] : "brackmoor");
+        return 2;
+    }
+    platform::SetRenderFree(o.noRender);
     // The headless runner is for tests and tools: its runs must not depend on who runs it, so it
     // reads a settings file only when given one, and keeps no log.
     if (!headless) platform::SetLogFile(platform::DefaultLogPath());

@@ -62,7 +62,7 @@ void GImage::ReloadAll() {
     for (GImage* img : loadedList) {
         if (!img || !img->loaded) continue;
         // Whether the old context survived or not, the old name is given back first.
-        glDeleteTextures(1, &img->data);
+        if (img->data) glDeleteTextures(1, &img->data);
         img->data = 0;
         img->loaded = false;
         img->Load(false);
@@ -116,19 +116,26 @@ void GImage::Load(bool report) {
         }
     }
 
-    glGenTextures(1, &data);
-    glBindTexture(GL_TEXTURE_2D, data);
+    // A render-free run keeps the picture's sizes (sprites cut their frames by them) but uploads
+    // no texture: there is no GL context.
+    const bool upload = !GameEngine::RenderFree();
+    if (upload) {
+        glGenTextures(1, &data);
+        glBindTexture(GL_TEXTURE_2D, data);
+    }
     if (GameEngine::gEngine) GameEngine::gEngine->curImage = this;
     if (surface->format->BitsPerPixel == 32) {
         hasTransparent = TRUE;
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, surface->pixels);
+        if (upload) glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, surface->pixels);
     } else if (surface->format->BitsPerPixel == 24) {
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, w, h, 0, GL_RGB, GL_UNSIGNED_BYTE, surface->pixels);
+        if (upload) glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, w, h, 0, GL_RGB, GL_UNSIGNED_BYTE, surface->pixels);
     } else {
         MessageBoxA(nullptr, "non true color! this will break!", "", MB_OK);
     }
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    if (upload) {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    }
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     SDL_FreeSurface(surface);
     SDL_FreeSurface(picture);

@@ -133,12 +133,14 @@ void GameEngine::Init(HINSTANCE hInstance, const char* windowName, int swidth, i
     }
     EnableOpenGL(hwnd, &hDC, &hRC);
 
-    glViewport(0, 0, swidth, sheight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    PerspectiveProjection(45.0, static_cast<double>(swidth) / sheight, 0.1, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    if (!RenderFree()) {
+        glViewport(0, 0, swidth, sheight);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        PerspectiveProjection(45.0, static_cast<double>(swidth) / sheight, 0.1, 100.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+    }
 
     fontDefault = new GFont("data/font/font.cff", 1.0f);
     SelectFont(fontDefault);
@@ -167,7 +169,18 @@ void GameEngine::EnableOpenGL(HWND hWnd, HDC* dc, HGLRC* rc) {
     platform::SetVideoResetHandler(OnVideoReset);
 }
 
+bool GameEngine::RenderFree() { return platform::RenderFree(); }
+
+void GameEngine::SetDepthTest(bool on) {
+    if (RenderFree()) return;
+    if (on)
+        glEnable(GL_DEPTH_TEST);
+    else
+        glDisable(GL_DEPTH_TEST);
+}
+
 void GameEngine::ApplyRenderState() {
+    if (RenderFree()) return;
     glEnable(GL_TEXTURE_2D);
     glShadeModel(GL_SMOOTH);
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
@@ -198,7 +211,9 @@ void GameEngine::ShutDown() {
     SDL_Quit();
 }
 
-void GameEngine::SetClearColor(GColor c) { glClearColor(c.r, c.g, c.b, c.a); }
+void GameEngine::SetClearColor(GColor c) {
+    if (!RenderFree()) glClearColor(c.r, c.g, c.b, c.a);
+}
 
 void GameEngine::MessageBoxD(int d, const char* cap) {
     char buf[256];
@@ -249,6 +264,7 @@ void GameEngine::DisableJoyStick() {
 bool GameEngine::GetJoyStickInfo() { return true; }
 
 void GameEngine::SetScreenProjection() {
+    if (RenderFree()) return;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0, 640, 480, 0, -1000, 1000);
@@ -256,8 +272,11 @@ void GameEngine::SetScreenProjection() {
 }
 
 void GameEngine::RunFrame() {
-    glClear(GL_COLOR_BUFFER_BIT);
-    glClear(GL_DEPTH_BUFFER_BIT);
+    const bool drawn = !RenderFree();
+    if (drawn) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClear(GL_DEPTH_BUFFER_BIT);
+    }
     fps = (efps - bfps) != 0 ? 1000.0f / static_cast<float>(efps - bfps) : 0.0f;
     bfps = efps;
     SDL_JoystickUpdate();
@@ -273,7 +292,7 @@ void GameEngine::RunFrame() {
     ResetColor();
     CaptureFrame();
     harness::AfterDraw(this);
-    SwapBuffers(hDC);
+    if (drawn) SwapBuffers(hDC);
     harness::AfterFrame(this);
 }
 

@@ -56,7 +56,14 @@ public:
     // While above zero the drawing primitives draw nothing: a draw pass still runs for what it
     // does to the game (sprites step, blink timers count) but leaves no pixels. Use PixelsOff.
     int pixelsOff;
-    bool DrawsPixels() const { return pixelsOff == 0; }
+    bool DrawsPixels() const { return pixelsOff == 0 && !RenderFree(); }
+
+    // A render-free run (--no-render): there is no GL context, so pixels stay off for the whole run
+    // and the engine makes no GL call at all, while every draw pass still runs for what it does to
+    // the game. Chosen before the engine starts (platform::SetRenderFree).
+    static bool RenderFree();
+    // Depth testing on or off: the flat layers (HUD, menus, overlays) draw with it off.
+    static void SetDepthTest(bool on);
 
     // Frames completed since start (the replay, capture and --frames options count with it).
     long frameCount;

@@ -69,9 +69,14 @@ bool GameEngine::Culled(int xP, int yP, float W, float H) {
     return xP > 640 || yP > 480 || xP + W < 0 || yP + H < 0;
 }
 
-void GameEngine::SetColor(float r, float g, float b, float a) { glColor4f(r, g, b, a); }
+// The colour is GL state that outlives a PixelsOff scope, so only a render-free run skips it.
+void GameEngine::SetColor(float r, float g, float b, float a) {
+    if (!RenderFree()) glColor4f(r, g, b, a);
+}
 
-void GameEngine::ResetColor() { glColor4f(1, 1, 1, 1); }
+void GameEngine::ResetColor() {
+    if (!RenderFree()) glColor4f(1, 1, 1, 1);
+}
 
 void GameEngine::DrawImage(int side, GImage* image, int xP, int yP, float scale, float rot, float xinv, float yinv) {
     if (!image || !image->loaded || !DrawsPixels()) return;

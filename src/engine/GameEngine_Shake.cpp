@@ -66,7 +66,8 @@ void GameEngine::SetRecordBox(int sx, int sy, int sw, int sh) {
 }
 
 void GameEngine::ScreenShot(const char* filename) {
-    if (recordW <= 0 || recordH <= 0) return;
+    // A render-free run has no frame buffer to copy (the capture's counting still goes on).
+    if (recordW <= 0 || recordH <= 0 || RenderFree()) return;
     SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, recordW, recordH, 32, 0x000000FF, 0x0000FF00, 0x00FF0000,
                                           0xFF000000);
     if (!s) return;

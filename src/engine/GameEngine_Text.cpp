@@ -94,6 +94,9 @@ void GameEngine::DrawTextBox(float x, float y, int sw, int, const char* fmt, ...
 }
 
 void GameEngine::LoadWinFont(const char*, int, int) {
+    // Without a GL context there are no display lists: the diagnostic font then draws nothing.
+    fontbase = 0;
+    if (RenderFree()) return;
     fontbase = glGenLists(96);
     if (fontbase == 0) return;
     for (int i = 0; i < 96; ++i) {

@@ -129,6 +129,8 @@ bool Finish(GameEngine* e) {
 }
 
 bool SaveFramePng(const std::string& file, int width, int height) {
+    // Nothing is drawn in a render-free run (the options refuse --screenshot with --no-render).
+    if (GameEngine::RenderFree()) return false;
     std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());

@@ -15,9 +15,17 @@ struct BackendInfo {
 
 const BackendInfo& Backend();
 
-// Opens the window (or offscreen buffer) with a current OpenGL context of width x height.
+// A render-free run: the game plays every rule as usual but makes no GL context and no GL call, so
+// nothing is drawn (the headless backend only). Set it before the video opens; it holds for the
+// whole run.
+void SetRenderFree(bool on);
+bool RenderFree();
+
+// Opens the window (or offscreen buffer) with a current OpenGL context of width x height. In a
+// render-free run it succeeds with no context.
 bool OpenVideo(const char* title, int width, int height, bool fullscreen);
 void CloseVideo();
+// True while a GL context exists (never in a render-free run).
 bool IsVideoOpen();
 
 // Brings up SDL's audio subsystem (and whatever else the backend needs besides video).

@@ -9,7 +9,13 @@ struct PlatformGLContext {};
 namespace {
 PlatformDC g_dc;
 PlatformGLContext g_rc;
+bool g_renderFree = false;
 }  // namespace
+
+namespace platform {
+void SetRenderFree(bool on) { g_renderFree = on; }
+bool RenderFree() { return g_renderFree; }
+}  // namespace platform
 
 HDC GetDC(HWND) { return &g_dc; }
 int ReleaseDC(HWND, HDC) { return 1; }

@@ -46,6 +46,8 @@ std::string UsageText(const char* program) {
            "  --windowed            start in a window\n"
            "  --scale N             scale the 640x480 picture by N\n"
            "  --settings FILE       read the settings from FILE\n"
+           "  --no-render           play without drawing anything (headless runner only; no\n"
+           "                        GL context, the same game frame for frame, much faster)\n"
            "  --verbose             print the folders and files the game uses\n"
            "  --help                show this help\n"
            "  --version             show the version\n";
@@ -113,6 +115,8 @@ ParseResult ParseOptions(int argc, char** argv, Options* out) {
         } else if (a == "--settings") {
             if (!value(&v)) return fail("--settings needs a file");
             out->settingsFile = v;
+        } else if (a == "--no-render") {
+            out->noRender = true;
         } else if (a == "--verbose") {
             out->verbose = true;
         } else if (a == "--fullscreen") {
@@ -133,6 +137,9 @@ ParseResult ParseOptions(int argc, char** argv, Options* out) {
             out->cmdLine = a.substr(0, 255);
         }
     }
+    // A render-free run has no pictures to save.
+    if (out->noRender && !out->screenshots.empty())
+        return fail("--screenshot cannot be used with --no-render: nothing is drawn");
     return ParseResult::Run;
 }
 

@@ -29,6 +29,7 @@ struct Options {
     bool windowed = false;
     int scale = 0;                // 0 = choose automatically
     std::string settingsFile;     // another settings file than the usual one
+    bool noRender = false;        // play every rule but draw nothing and open no GL context
 };
 
 enum class ParseResult { Run, ExitOk, ExitError };

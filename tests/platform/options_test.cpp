@@ -50,12 +50,28 @@ TEST(Options, BadValuesAreRefused) {
     }
 }
 
+TEST(Options, NoRenderRunsButRefusesScreenshotsInEitherOrder) {
+    Options o;
+    ASSERT_EQ(Parse({"--no-render", "--replay", "r.txt"}, &o), ParseResult::Run);
+    EXPECT_TRUE(o.noRender);
+    EXPECT_FALSE(Options().noRender);
+    for (const auto& args : std::vector<std::vector<std::string>>{{"--no-render", "--screenshot", "3:a.png"},
+                                                                 {"--screenshot", "3:a.png", "--no-render"}}) {
+        Options r;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Parse(args, &r), ParseResult::ExitError) << args[0];
+        std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_NE(err.find("--screenshot cannot be used with --no-render"), std::string::npos) << err;
+    }
+}
+
 TEST(Options, HelpAndVersionExitCleanly) {
     Options o;
     testing::internal::CaptureStdout();
     EXPECT_EQ(Parse({"--help"}, &o), ParseResult::ExitOk);
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("--screenshot"), std::string::npos);
+    EXPECT_NE(out.find("--no-render"), std::string::npos);
     testing::internal::CaptureStdout();
     EXPECT_EQ(Parse({"--version"}, &o), ParseResult::ExitOk);
     EXPECT_NE(testing::internal::GetCapturedStdout().find("brackmoor"), std::string::npos);

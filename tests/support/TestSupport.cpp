@@ -26,8 +26,20 @@ void EnsureGL() {
     gEngine.EnableOpenGL(nullptr, &dc, &rc);
     gEngine.w = 640;
     gEngine.h = 480;
-    glViewport(0, 0, 640, 480);
+    if (!platform::RenderFree()) glViewport(0, 0, 640, 480);
     gEngine.SetScreenProjection();
+}
+
+void UseRenderFree() {
+    // BRACKMOOR_TESTS_DRAWN=1 draws these runs after all, to compare the two kinds of run.
+    const char* drawn = std::getenv("BRACKMOOR_TESTS_DRAWN");
+    if (drawn && *drawn && std::string(drawn) != "0") return;
+    if (platform::IsVideoOpen()) {
+        // Pictures already live in the context: switching now would mix the two kinds of run.
+        std::fprintf(stderr, "UseRenderFree: a GL context is already open in this process\n");
+        std::abort();
+    }
+    platform::SetRenderFree(true);
 }
 
 std::string MakeTempDir(const std::string& tag) {

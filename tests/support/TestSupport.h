@@ -7,8 +7,15 @@
 
 namespace testsupport {
 
-// Opens the headless 640 x 480 GL context once per process, with the engine's render state.
+// Opens the headless 640 x 480 GL context once per process, with the engine's render state (in a
+// render-free process: the engine alone, with no context).
 void EnsureGL();
+
+// Makes this process a render-free run, as --no-render does: no GL context and nothing drawn, but
+// every rule, timer and sprite step as in a drawn run. For long in-process runs that read no
+// pixels; call it before EnsureGL or the game's start-up (it holds for the rest of the process).
+// BRACKMOOR_TESTS_DRAWN=1 in the environment leaves them drawn, to compare the two.
+void UseRenderFree();
 
 // A fresh empty folder under the system's temp folder.
 std::string MakeTempDir(const std::string& tag);

@@ -188,7 +188,7 @@ void GameDraw(GameEngine* gEngine) {
     Entity::DrawAll(Building::fbBlack != 0);
     Building::fbBlack = black;
 
-    glDisable(GL_DEPTH_TEST);
+    GameEngine::SetDepthTest(false);
 
     if (veil) {
         gEngine->SetColor(12 / 255.0f, 31 / 255.0f, 12 / 255.0f, 0.75f);
@@ -229,7 +229,7 @@ void GameDraw(GameEngine* gEngine) {
 
     if (Building::pauseOn) Building::PauseMenuDraw();
 
-    glEnable(GL_DEPTH_TEST);
+    GameEngine::SetDepthTest(true);
 
     if (Building::showNewWeapon) Building::DrawNewWeapon();
 

@@ -243,7 +243,7 @@ void UpdateMainMenu() {
 
 void DrawMainMenu() {
     if (!menGUIBox) return;
-    glDisable(GL_DEPTH_TEST);
+    GameEngine::SetDepthTest(false);
     for (MenuElement* m : {menSky, menBuilding, menChar, menTitle, menTovr, menTallow, menGUIBox, menGUIBox2,
                            menGUIText, menCursor})
         DrawElement(m);
@@ -252,7 +252,7 @@ void DrawMainMenu() {
     menCursor->x += 300;
     menCursor->Draw();
     menCursor->x -= 300;
-    glEnable(GL_DEPTH_TEST);
+    GameEngine::SetDepthTest(true);
 }
 
 void Building::ActivateSelection() {

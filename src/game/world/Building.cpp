@@ -245,7 +245,7 @@ void Building::Draw() {
 
 void Building::DrawBackground() {
     GameEngine* e = GameEngine::gEngine;
-    glDisable(GL_DEPTH_TEST);
+    GameEngine::SetDepthTest(false);
     e->SetColor(0.4549f, 0.5490f, 0.1451f, 1.0f);
     e->DrawBox(0, 0, 0, 640, 480, -100);
     e->ResetColor();
@@ -267,7 +267,7 @@ void Building::DrawBackground() {
         sp.y = st.y;
         sp.Draw();
     }
-    glEnable(GL_DEPTH_TEST);
+    GameEngine::SetDepthTest(true);
 }
 
 int Building::SegmentIndexForRow(int ty) { return (6 - ty) / 50; }

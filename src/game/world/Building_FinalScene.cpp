@@ -103,7 +103,7 @@ void Building::DrawFinalScene() {
     static int textY = 180;
     GameEngine* e = GameEngine::gEngine;
 
-    glDisable(GL_DEPTH_TEST);
+    GameEngine::SetDepthTest(false);
     e->SetColor(0.4549f, 0.5490f, 0.1451f, 1.0f);
     e->DrawBox(0, 0, 0, 640, 480, 0);
     e->ResetColor();

@@ -138,10 +138,10 @@ void Building::UpdateNewWeapon() {
 
 void Building::DrawNewWeapon() {
     if (!newWeaponElement) return;
-    glDisable(GL_DEPTH_TEST);
+    GameEngine::SetDepthTest(false);
     GameEngine::gEngine->DrawImage(0, imDither, 0, 0, 1.0f, 0, 1, 1);
     newWeaponElement->Draw();
-    glEnable(GL_DEPTH_TEST);
+    GameEngine::SetDepthTest(true);
 }
 
 void Building::GoBlack() { fbBlack = 1; }

@@ -27,6 +27,10 @@ const BackendInfo& Backend() {
 
 bool OpenVideo(const char*, int width, int height, bool) {
     if (g_ctx) return true;
+    g_gameW = g_bufW = width;
+    g_gameH = g_bufH = height;
+    // Nothing is drawn: no context, no frame buffer.
+    if (RenderFree()) return true;
     // The software renderer draws on this thread unless told otherwise: with its rasterizer
     // threads, the process can hang at exit in the renderer's own exit handler, joining a thread
     // that waits at a barrier (seen on a loaded machine).
@@ -69,6 +73,7 @@ bool InitAudioSubsystem() {
 void PumpEvents() {}
 
 void Present() {
+    if (!g_ctx) return;
     UpscaleFrame(g_gameW, g_gameH, g_bufW, g_bufH);
     glFinish();
 }

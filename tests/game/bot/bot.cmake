@@ -12,3 +12,7 @@ target_compile_definitions(bot_replay_test PRIVATE
 # Level 3 from the title menu's level choice through the final boss and the credits to the quit.
 brackmoor_add_game_test(bot_level3_test ${_bot}/Bot.h ${_bot}/Bot.cpp ${_bot}/../bosses/FinalFighter.h
   ${_bot}/level3_test.cpp)
+# The same recording played in-process with no GL context, every GL call counted.
+brackmoor_add_game_test(bot_render_free_test ${_bot}/render_free_test.cpp)
+target_compile_definitions(bot_render_free_test PRIVATE
+  BOT_REPLAY_FILE="${_bot}/level1.replay" BOT_TRACE_FILE="${_bot}/level1.trace")

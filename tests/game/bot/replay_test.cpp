@@ -1,13 +1,14 @@
 // The recorded bot run of the first level, played back by the headless executable from its key
 // presses alone: the same seed and the same input must give the same game, frame by frame (the
 // state trace recorded with the run names the first frame that differs), ending with the crab
-// walker beaten and the screen unlocked. The recording and its trace are made by the bot test:
+// walker beaten and the screen unlocked; render-free and drawn alike. The recording and its trace are made by the bot test:
 //   BRACKMOOR_BOT_RECORD=tests/game/bot/level1.replay <build>/tests/bot_level1_test
 // and any change to the tower's files or the game's rules calls for a new one (the trace holds every
 // entity of the tower, so the playback stops at frame 0 when the tower differs).
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -29,29 +30,51 @@ double Number(const std::string& json, const std::string& key, size_t from = 0) 
     return std::stod(v);
 }
 
-}  // namespace
-
-TEST(LevelOneReplay, TheRecordedRunBeatsTheCrabAgain) {
-    std::string replay = testsupport::ReadFile(BOT_REPLAY_FILE);
-    ASSERT_FALSE(replay.empty()) << BOT_REPLAY_FILE;
+// Plays a whole recording against its trace (with `extra` options) and returns the state dump at
+// the end, or "" after a failure. The recording starts with "# seed N frames M".
+// A header may go on with "save NAME=VALUE" words: progress files the run starts with. `slack` more
+// frames than recorded are allowed, so that a run that ends by the game's own quit shows it.
+std::string PlayBack(const std::vector<std::string>& extra, long* frames, const std::string& file = BOT_REPLAY_FILE,
+                     const std::string& traceFile = BOT_TRACE_FILE, long slack = 0) {
+    std::string replay = testsupport::ReadFile(file);
+    EXPECT_FALSE(replay.empty()) << file;
     unsigned seed = 0;
-    long frames = 0;
-    ASSERT_EQ(std::sscanf(replay.c_str(), "# seed %u frames %ld", &seed, &frames), 2)
-        << BOT_REPLAY_FILE << ":1: expected \"# seed N frames M\"";
-    ASSERT_GT(frames, 1000);
-
+    *frames = 0;
+    if (std::sscanf(replay.c_str(), "# seed %u frames %ld", &seed, frames) != 2 || *frames <= 0) {
+        ADD_FAILURE() << file << ":1: expected \"# seed N frames M\"";
+        return "";
+    }
     std::string dir = testsupport::MakeTempDir("botreplay");
-    ASSERT_FALSE(dir.empty());
+    EXPECT_FALSE(dir.empty());
+    const std::string head = replay.substr(0, replay.find('\n'));
+    for (size_t at = head.find(" save "); at != std::string::npos; at = head.find(" save ", at + 1)) {
+        char name[64] = {0}, value[64] = {0};
+        if (std::sscanf(head.c_str() + at, " save %63[^=]=%63s", name, value) == 2)
+            EXPECT_TRUE(testsupport::WriteText(dir + "/" + name, value)) << name;
+    }
     std::string dump = dir + "/state.json";
-    std::vector<std::string> args = {"--seed",   std::to_string(seed), "--frames",   std::to_string(frames),
-                                     "--replay", BOT_REPLAY_FILE,      "--data",     BRACKMOOR_DATA_DIR,
+    std::vector<std::string> args = {"--seed",   std::to_string(seed), "--frames",   std::to_string(*frames + slack),
+                                     "--replay", file,                 "--data",     BRACKMOOR_DATA_DIR,
                                      "--save-dir", dir,                "--dump-state", dump,
-                                     "--check-trace", BOT_TRACE_FILE};
+                                     "--check-trace", traceFile};
+    args.insert(args.end(), extra.begin(), extra.end());
     testsupport::RunResult r = testsupport::RunHeadless(args);
     // A run that leaves the trace stops there with its file, line and frame.
-    ASSERT_EQ(r.exitCode, 0) << r.output.substr(0, 2000);
+    EXPECT_EQ(r.exitCode, 0) << r.output.substr(0, 2000);
+    if (r.exitCode != 0) return "";
     std::string s = testsupport::ReadFile(dump);
-    ASSERT_FALSE(s.empty()) << "no state dump";
+    EXPECT_FALSE(s.empty()) << "no state dump";
+    return s;
+}
+
+}  // namespace
+
+// Render-free, as every whole-game check can afford to be: the same game frame for frame.
+TEST(LevelOneReplay, TheRecordedRunBeatsTheCrabAgain) {
+    long frames = 0;
+    std::string s = PlayBack({"--no-render"}, &frames);
+    ASSERT_FALSE(s.empty());
+    ASSERT_GT(frames, 1000);
 
     EXPECT_EQ(Number(s, "frame"), frames);
     EXPECT_EQ(Number(s, "MainMenuOn"), 0) << "still in play";
@@ -65,27 +88,40 @@ TEST(LevelOneReplay, TheRecordedRunBeatsTheCrabAgain) {
     EXPECT_EQ(Number(s, "dead", player), 0) << "and alive";
 }
 
+// The same recording drawn, every frame through the software renderer: drawing changes nothing in
+// the game, so the drawn run follows the very trace the render-free one does.
+TEST(LevelOneReplay, DrawnPlaybackFollowsTheSameTrace) {
+    long frames = 0;
+    std::string s = PlayBack({}, &frames);
+    ASSERT_FALSE(s.empty());
+    EXPECT_EQ(Number(s, "frame"), frames);
+}
+
+// Every other recording kept with its trace among the tests (name.replay beside name.trace) follows
+// its trace render-free too.
+TEST(RecordedRuns, EveryOtherRecordingFollowsItsTraceRenderFree) {
+    namespace fs = std::filesystem;
+    int played = 0;
+    for (const fs::directory_entry& f : fs::recursive_directory_iterator(BRACKMOOR_SOURCE_DIR "/tests")) {
+        fs::path p = f.path();
+        if (p.extension() != ".replay" || fs::equivalent(p, BOT_REPLAY_FILE) || fs::equivalent(p, BOT_REPLAY3_FILE))
+            continue;
+        fs::path trace = fs::path(p).replace_extension(".trace");
+        if (!fs::exists(trace)) continue;
+        SCOPED_TRACE(p.string());
+        long frames = 0;
+        EXPECT_FALSE(PlayBack({"--no-render"}, &frames, p.string(), trace.string()).empty());
+        ++played;
+    }
+    if (played == 0) GTEST_SKIP() << "no other recording with a trace";
+}
+
 // The level-3 bots' run: from the title's level choice (level 3 unlocked in the progress file)
 // through the final boss and the credits; the game itself quits on the recorded key after them.
 TEST(LevelThreeReplay, TheRecordedRunBeatsTheEyeAndQuitsAfterTheCredits) {
-    std::string replay = testsupport::ReadFile(BOT_REPLAY3_FILE);
-    ASSERT_FALSE(replay.empty()) << BOT_REPLAY3_FILE;
-    unsigned seed = 0;
     long frames = 0;
-    ASSERT_EQ(std::sscanf(replay.c_str(), "# seed %u frames %ld", &seed, &frames), 2) << BOT_REPLAY3_FILE;
-    std::string dir = testsupport::MakeTempDir("botreplay3");
-    ASSERT_FALSE(dir.empty());
-    ASSERT_TRUE(testsupport::WriteText(dir + "/color.dat", "2"));
-    std::string dump = dir + "/state.json";
-    // More frames than the run needs: the quit must come from the game.
-    std::vector<std::string> args = {"--seed",   std::to_string(seed), "--frames",     std::to_string(frames + 500),
-                                     "--replay", BOT_REPLAY3_FILE,     "--data",       BRACKMOOR_DATA_DIR,
-                                     "--save-dir", dir,                "--dump-state", dump,
-                                     "--check-trace", BOT_TRACE3_FILE};
-    testsupport::RunResult r = testsupport::RunHeadless(args);
-    ASSERT_EQ(r.exitCode, 0) << r.output.substr(0, 2000);
-    std::string s = testsupport::ReadFile(dump);
-    ASSERT_FALSE(s.empty()) << "no state dump";
+    std::string s = PlayBack({"--no-render"}, &frames, BOT_REPLAY3_FILE, BOT_TRACE3_FILE, 500);
+    ASSERT_FALSE(s.empty());
     EXPECT_EQ(Number(s, "frame"), frames) << "quit by the key after the credits";
     EXPECT_EQ(Number(s, "scenePhase"), 100);
     EXPECT_EQ(Number(s, "fadePerc"), 1);
