@@ -182,6 +182,27 @@ TEST_F(PlayerTest, OneTouchKillsAndASecondDeathIsIgnored) {
     EXPECT_EQ(Player::Lives, 4);
 }
 
+TEST_F(PlayerTest, AFallingBodyCannotClimb) {
+    p->SetPosition(1, -5);
+    Settle();
+    p->OnHit();
+    const float rotx = e->rotx;
+    // Every direction, through the controls too, from the column next to the corner.
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            if (dx || dy) EXPECT_FALSE(p->Climb(dx, dy)) << dx << "," << dy;
+    Press('X');
+    Press(VK_LEFT);
+    HandleKeys(e);
+    Frame();
+    EXPECT_EQ(p->tX, 1);
+    EXPECT_EQ(p->tY, -5);
+    EXPECT_EQ(p->side, 1);
+    EXPECT_FLOAT_EQ(e->rotx, rotx) << "no corner turn mid-fall";
+    EXPECT_EQ(Building::saveStepCount, 0) << "nothing entered the checkpoint ring";
+    EXPECT_FALSE(p->sprite->isCurrentAnimation(&p->aClimbLeft));
+}
+
 TEST_F(PlayerTest, WithLivesLeftThePlayerRevivesAtTheCheckpointOnTheEleventhFrame) {
     // Seven steps up from (4, -2): the revival point is four steps behind the last.
     for (int i = 0; i < 7; ++i) {
