@@ -234,8 +234,7 @@ int GameEngine::JoyStickX() { return joyStick ? AxisDirection(SDL_JoystickGetAxi
 int GameEngine::JoyStickY() { return joyStick ? AxisDirection(SDL_JoystickGetAxis(joyStick, 1)) : 0; }
 
 int GameEngine::JoyButton(int b) {
-    // The game asks for its own button numbers; the player may have moved them.
-    b = platform::MapJoyButton(platform::CurrentSettings(), b);
+    // A physical button: the controls look up which one each action is on (the player's settings).
     if (!joyStick || b < 0 || b >= SDL_JoystickNumButtons(joyStick)) return 0;
     return SDL_JoystickGetButton(joyStick, b) ? 1 : 0;
 }
