@@ -10,6 +10,7 @@
 #include "engine/GFont.h"
 #include "engine/Harness.h"
 #include "engine/GImage.h"
+#include "engine/Random.h"
 #include "platform/Backend.h"
 #include "platform/Settings.h"
 
@@ -304,6 +305,8 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 int WinMain(HINSTANCE hInstance, HINSTANCE, char* lpCmdLine, int) {
+    // This thread runs the game; the sound device, opened next, mixes on another.
+    RegisterGameThread();
     GameEngine::gEngine = &gEngine;
     std::snprintf(gEngine.cmdLine, sizeof(gEngine.cmdLine), "%s", lpCmdLine ? lpCmdLine : "");
     GameInit(&gEngine, hInstance);
