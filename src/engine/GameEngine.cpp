@@ -52,6 +52,7 @@ GameEngine::GameEngine() {
     ShakeSpeed = 0;
     frameCount = 0;
     onFocusLost = nullptr;
+    clearColor = GColor(0, 0, 0, 0.5f);
 }
 
 // After a change of video mode the context may be new: restore what the game set up once.
@@ -170,7 +171,7 @@ void GameEngine::EnableOpenGL(HWND hWnd, HDC* dc, HGLRC* rc) {
 void GameEngine::ApplyRenderState() {
     glEnable(GL_TEXTURE_2D);
     glShadeModel(GL_SMOOTH);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+    glClearColor(clearColor.r, clearColor.g, clearColor.b, clearColor.a);
     glClearDepth(1.0);
     glDepthFunc(GL_LEQUAL);
     glEnable(GL_DEPTH_TEST);
@@ -198,7 +199,10 @@ void GameEngine::ShutDown() {
     SDL_Quit();
 }
 
-void GameEngine::SetClearColor(GColor c) { glClearColor(c.r, c.g, c.b, c.a); }
+void GameEngine::SetClearColor(GColor c) {
+    clearColor = c;
+    glClearColor(c.r, c.g, c.b, c.a);
+}
 
 void GameEngine::MessageBoxD(int d, const char* cap) {
     char buf[256];
