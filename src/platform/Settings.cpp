@@ -207,7 +207,8 @@ std::string FormatSettings(const Settings& s) {
       << "effects_volume = " << s.effectsVolume << "\n"
       << "mute = " << (s.mute ? "yes" : "no") << "\n\n"
       << "[keys]\n"
-      << "# Key names: A-Z, 0-9, UP DOWN LEFT RIGHT ENTER ESCAPE SPACE TAB BACKSPACE SHIFT CTRL ALT, F1-F12, ...\n";
+      << "# Key names: A-Z, 0-9, UP DOWN LEFT RIGHT ENTER ESCAPE SPACE TAB BACKSPACE SHIFT CTRL ALT, F1-F12, ...\n"
+      << "# Only jump may share its key (or button) with another action.\n";
     for (int a = 0; a < kActions; ++a) o << kActionNames[a] << " = " << KeyName(s.keys[a]) << "\n";
     o << "\n[joystick]\n# Button numbers, or none; directions use the stick.\n";
     for (int a = 0; a < kActions; ++a) {
