@@ -10,6 +10,7 @@
 #include "engine/GFont.h"
 #include "engine/Harness.h"
 #include "engine/GImage.h"
+#include "engine/Random.h"
 #include "platform/Backend.h"
 #include "platform/Settings.h"
 
@@ -52,6 +53,7 @@ GameEngine::GameEngine() {
     ShakeSpeed = 0;
     frameCount = 0;
     onFocusLost = nullptr;
+    clearColor = GColor(0, 0, 0, 0.5f);
 }
 
 // After a change of video mode the context may be new: restore what the game set up once.
@@ -183,7 +185,7 @@ void GameEngine::ApplyRenderState() {
     if (RenderFree()) return;
     glEnable(GL_TEXTURE_2D);
     glShadeModel(GL_SMOOTH);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+    glClearColor(clearColor.r, clearColor.g, clearColor.b, clearColor.a);
     glClearDepth(1.0);
     glDepthFunc(GL_LEQUAL);
     glEnable(GL_DEPTH_TEST);
@@ -212,6 +214,7 @@ void GameEngine::ShutDown() {
 }
 
 void GameEngine::SetClearColor(GColor c) {
+    clearColor = c;
     if (!RenderFree()) glClearColor(c.r, c.g, c.b, c.a);
 }
 
@@ -250,8 +253,7 @@ int GameEngine::JoyStickX() { return joyStick ? AxisDirection(SDL_JoystickGetAxi
 int GameEngine::JoyStickY() { return joyStick ? AxisDirection(SDL_JoystickGetAxis(joyStick, 1)) : 0; }
 
 int GameEngine::JoyButton(int b) {
-    // The game asks for its own button numbers; the player may have moved them.
-    b = platform::MapJoyButton(platform::CurrentSettings(), b);
+    // A physical button: the controls look up which one each action is on (the player's settings).
     if (!joyStick || b < 0 || b >= SDL_JoystickNumButtons(joyStick)) return 0;
     return SDL_JoystickGetButton(joyStick, b) ? 1 : 0;
 }
@@ -325,6 +327,8 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 int WinMain(HINSTANCE hInstance, HINSTANCE, char* lpCmdLine, int) {
+    // This thread runs the game; the sound device, opened next, mixes on another.
+    RegisterGameThread();
     GameEngine::gEngine = &gEngine;
     std::snprintf(gEngine.cmdLine, sizeof(gEngine.cmdLine), "%s", lpCmdLine ? lpCmdLine : "");
     GameInit(&gEngine, hInstance);

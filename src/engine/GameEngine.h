@@ -69,6 +69,8 @@ public:
     long frameCount;
     // Called when the window loses the keyboard focus and the player asked to pause then.
     void (*onFocusLost)();
+    // The clear colour last set, kept so that a new context (after a full-screen switch) gets it too.
+    GColor clearColor;
 
     // Capture statics.
     static BOOL takeScreen;

@@ -7,6 +7,7 @@
 
 #include <pthread.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <mutex>
 
@@ -25,14 +26,11 @@ Generator g_game;
 Generator g_other;
 std::mutex g_otherLock;
 pthread_t g_gameThread;
-bool g_haveGameThread = false;
+
+std::atomic<bool> g_haveGameThread{false};
 
 bool OnGameThread() {
-    if (!g_haveGameThread) {
-        // The first caller is the game's start-up, on the main thread.
-        g_gameThread = pthread_self();
-        g_haveGameThread = true;
-    }
+    if (!g_haveGameThread.load(std::memory_order_acquire)) return true;
     return pthread_equal(pthread_self(), g_gameThread) != 0;
 }
 
@@ -51,6 +49,11 @@ void Plant(unsigned seed) {
     g_other.Seed(seed);
 }
 }  // namespace
+
+void RegisterGameThread() {
+    g_gameThread = pthread_self();
+    g_haveGameThread.store(true, std::memory_order_release);
+}
 
 // Where the game's sequence stands: part of the state a replay must reproduce.
 unsigned long long GameRandomState() { return g_game.state; }

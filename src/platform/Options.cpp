@@ -133,7 +133,7 @@ ParseResult ParseOptions(int argc, char** argv, Options* out) {
             return fail("unknown option '" + a + "'");
         } else {
             if (!out->cmdLine.empty()) return fail("only one start position may be given");
-            // The design's command line holds at most 255 characters.
+            // The engine keeps the start argument in a 256-byte buffer: at most 255 characters.
             out->cmdLine = a.substr(0, 255);
         }
     }

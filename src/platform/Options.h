@@ -12,7 +12,7 @@ struct ScreenshotRequest {
 };
 
 struct Options {
-    std::string cmdLine;          // the design's positional start argument, e.g. "215"
+    std::string cmdLine;          // the positional start argument (wall digit, rows), e.g. "215"
     bool haveSeed = false;
     unsigned seed = 0;
     long frames = -1;             // quit after this many frames; -1 = run until quit

@@ -1,9 +1,11 @@
 #include "platform/Settings.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "platform/Log.h"
 #include "platform/Paths.h"
@@ -57,6 +59,29 @@ bool ParseInt(const std::string& v, int lo, int hi, int* out) {
     *out = static_cast<int>(n);
     return true;
 }
+// Two actions on one key or button cannot both work: climbing turns fire and weapon off, pause
+// takes the key away from play, two directions cancel or make a diagonal. Only jump, which play
+// never reads, shares freely. Of two such bindings the one written later is reported and
+// ignored, its action going back to its own key; that may uncover the next clash, so repeat.
+template <class Describe>
+void SeparateClashes(int (&bound)[kActions], int (&line)[kActions], const int (&defaults)[kActions],
+                     std::vector<std::pair<int, std::string>>* reports, Describe describe) {
+    const int jump = static_cast<int>(Action::Jump);
+    for (bool again = true; again;) {
+        again = false;
+        for (int a = 0; a < kActions && !again; ++a) {
+            for (int b = a + 1; b < kActions && !again; ++b) {
+                if (a == jump || b == jump || bound[a] < 0 || bound[a] != bound[b]) continue;
+                int later = line[a] > line[b] ? a : b, other = later == a ? b : a;
+                reports->emplace_back(line[later], std::string(kActionNames[later]) + " and " + kActionNames[other] +
+                                                       " cannot share " + describe(bound[later]));
+                bound[later] = defaults[later];
+                line[later] = 0;
+                again = true;
+            }
+        }
+    }
+}
 }  // namespace
 
 Settings::Settings() {
@@ -95,6 +120,7 @@ Settings ParseSettings(const std::string& text, const std::string& fileName, std
     std::istringstream in(text);
     std::string line;
     int n = 0;
+    int keyLine[kActions] = {}, joyLine[kActions] = {};  // the line that set each binding, 0 = default
     auto bad = [&](const std::string& why) {
         if (problems) problems->push_back(fileName + ":" + std::to_string(n) + ": " + why);
     };
@@ -143,17 +169,27 @@ Settings ParseSettings(const std::string& text, const std::string& fileName, std
                 if (key == kActionNames[a]) {
                     found = true;
                     int vk = KeyFromName(value);
-                    if (vk > 0) s.keys[a] = vk;
+                    if (vk > 0) s.keys[a] = vk, keyLine[a] = n;
                     else bad("unknown key '" + value + "' for " + key);
                 } else if (key == std::string("joy_") + kActionNames[a] && kGameButtons[a] >= 0) {
                     found = true;
-                    if (Upper(value) == "NONE") s.joyButtons[a] = -1;
-                    else if (ParseInt(value, 0, 31, &iv)) s.joyButtons[a] = iv;
+                    if (Upper(value) == "NONE") s.joyButtons[a] = -1, joyLine[a] = n;
+                    else if (ParseInt(value, 0, 31, &iv)) s.joyButtons[a] = iv, joyLine[a] = n;
                     else bad(key + " must be a button number 0 to 31 or none");
                 }
             }
             if (!found) bad("unknown setting '" + key + "'");
         }
+    }
+    std::vector<std::pair<int, std::string>> clashes;
+    SeparateClashes(s.keys, keyLine, kGameKeys, &clashes, [](int vk) { return "the key " + KeyName(vk); });
+    SeparateClashes(s.joyButtons, joyLine, kGameButtons, &clashes,
+                    [](int b) { return "joystick button " + std::to_string(b); });
+    std::stable_sort(clashes.begin(), clashes.end(),
+                     [](const std::pair<int, std::string>& a, const std::pair<int, std::string>& b) { return a.first < b.first; });
+    for (const auto& c : clashes) {
+        n = c.first;
+        bad(c.second);
     }
     return s;
 }
@@ -171,7 +207,8 @@ std::string FormatSettings(const Settings& s) {
       << "effects_volume = " << s.effectsVolume << "\n"
       << "mute = " << (s.mute ? "yes" : "no") << "\n\n"
       << "[keys]\n"
-      << "# Key names: A-Z, 0-9, UP DOWN LEFT RIGHT ENTER ESCAPE SPACE TAB BACKSPACE SHIFT CTRL ALT, F1-F12, ...\n";
+      << "# Key names: A-Z, 0-9, UP DOWN LEFT RIGHT ENTER ESCAPE SPACE TAB BACKSPACE SHIFT CTRL ALT, F1-F12, ...\n"
+      << "# Only jump may share its key (or button) with another action.\n";
     for (int a = 0; a < kActions; ++a) o << kActionNames[a] << " = " << KeyName(s.keys[a]) << "\n";
     o << "\n[joystick]\n# Button numbers, or none; directions use the stick.\n";
     for (int a = 0; a < kActions; ++a) {
@@ -220,19 +257,18 @@ Settings& CurrentSettings() {
     return s;
 }
 
-int MapKey(const Settings& s, int vk) {
-    for (int a = 0; a < kActions; ++a)
-        if (s.keys[a] == vk) return kGameKeys[a];
-    for (int a = 0; a < kActions; ++a)
-        if (kGameKeys[a] == vk) return 0;  // the game's key for an action now bound elsewhere
-    return vk;
+std::vector<int> MapKey(const Settings& s, int vk) {
+    std::vector<int> out;
+    bool gameKey = false;
+    for (int a = 0; a < kActions; ++a) {
+        if (s.keys[a] == vk) out.push_back(kGameKeys[a]);
+        if (kGameKeys[a] == vk) gameKey = true;
+    }
+    // A key bound to nothing is itself, unless it is the game's key of an action now bound elsewhere.
+    if (out.empty() && !gameKey) out.push_back(vk);
+    return out;
 }
 
-int MapJoyButton(const Settings& s, int gameButton) {
-    // The first action that uses this game button decides where it now is.
-    for (int a = 0; a < kActions; ++a)
-        if (kGameButtons[a] == gameButton) return s.joyButtons[a];
-    return gameButton;
-}
+int JoyButtonFor(const Settings& s, Action a) { return s.joyButtons[static_cast<int>(a)]; }
 
 }  // namespace platform

@@ -47,11 +47,11 @@ bool SaveSettings(const std::string& path, const Settings& s);
 // The settings of this run.
 Settings& CurrentSettings();
 
-// Turns a physical key into the key the game reads, following the bindings: a key bound to an
-// action becomes that action's game key; an action's own game key, rebound elsewhere, is then
-// unbound (0); every other key is itself.
-int MapKey(const Settings& s, int physicalVk);
-// The physical joystick button for the game's button number (the design's buttons 0, 1, 3, 9).
-int MapJoyButton(const Settings& s, int gameButton);
+// The keys the game reads for one physical key, following the bindings: the game key of every
+// action bound to it (jump and climb may share one); none for an action's own game key that is now
+// bound elsewhere; any other key is itself.
+std::vector<int> MapKey(const Settings& s, int physicalVk);
+// The physical joystick button of an action, or -1 (the directions use the stick).
+int JoyButtonFor(const Settings& s, Action a);
 
 }  // namespace platform

@@ -6,7 +6,28 @@
 #include <thread>
 #include <vector>
 
+#include "engine/Random.h"
+
+// The sound device opens its mixing thread before the game seeds its generator, so that thread
+// may well draw first: the game's thread is the one registered, not the first to draw.
+TEST(Random, TheGamesThreadIsTheRegisteredOneNotTheFirstToDraw) {
+    std::thread([] {
+        std::srand(99);
+        (void)std::rand();
+    }).join();
+    RegisterGameThread();
+    std::srand(1234);
+    const unsigned long long seeded = GameRandomState();
+    EXPECT_EQ(seeded, 1234u);
+    (void)std::rand();
+    EXPECT_NE(GameRandomState(), seeded);
+    const unsigned long long now = GameRandomState();
+    std::thread([] { (void)std::rand(); }).join();
+    EXPECT_EQ(GameRandomState(), now);
+}
+
 TEST(Random, OtherThreadsDoNotDisturbTheGamesSequence) {
+    RegisterGameThread();
     std::srand(1234);
     std::vector<int> plain;
     for (int i = 0; i < 20; ++i) plain.push_back(std::rand());

@@ -7,6 +7,7 @@
 #include "engine/GImage.h"
 #include "engine/GameEngine.h"
 #include "engine/Harness.h"
+#include "platform/Backend.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
 #include "support/TestSupport.h"
@@ -135,6 +136,20 @@ TEST_F(Render, MirrorAndSqueeze) {
     EXPECT_EQ(PixelAt(f, 4, 4), 0u);
     EXPECT_EQ(PixelAt(f, 9, 4), 0x000028u);
     EXPECT_EQ(PixelAt(f, 26, 4), 0u);
+}
+
+TEST_F(Render, ANewContextKeepsTheClearColourTheGameSet) {
+    GColor start(116 / 255.0f, 140 / 255.0f, 37 / 255.0f, 1);
+    gEngine.SetClearColor(start);
+    // What a switch to or from full screen does once the video mode has changed.
+    platform::NotifyVideoReset();
+    float c[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, c);
+    EXPECT_FLOAT_EQ(c[0], start.r);
+    EXPECT_FLOAT_EQ(c[1], start.g);
+    EXPECT_FLOAT_EQ(c[2], start.b);
+    EXPECT_FLOAT_EQ(c[3], 1.0f);
+    gEngine.SetClearColor(GColor(0, 0, 0, 0.5f));
 }
 
 TEST_F(Render, ShakeMovesEveryQuad) {

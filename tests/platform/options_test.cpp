@@ -77,7 +77,7 @@ TEST(Options, HelpAndVersionExitCleanly) {
     EXPECT_NE(testing::internal::GetCapturedStdout().find("brackmoor"), std::string::npos);
 }
 
-TEST(Options, StartArgumentIsCutToTheDesignsBuffer) {
+TEST(Options, StartArgumentIsCutToTheEnginesBuffer) {
     Options o;
     ASSERT_EQ(Parse({std::string(400, '1')}, &o), ParseResult::Run);
     EXPECT_EQ(o.cmdLine.size(), 255u);

@@ -14,8 +14,8 @@ TEST(Settings, DefaultsAreTheGamesOwnKeysAndLevels) {
     EXPECT_EQ(s.shakePercent, 100);
     EXPECT_FALSE(s.reduceFlashing);
     // With the defaults every key is itself.
-    for (int vk = 1; vk < 256; ++vk) EXPECT_EQ(MapKey(s, vk), vk) << vk;
-    EXPECT_EQ(MapJoyButton(s, 9), 9);
+    for (int vk = 1; vk < 256; ++vk) EXPECT_EQ(MapKey(s, vk), std::vector<int>{vk}) << vk;
+    EXPECT_EQ(JoyButtonFor(s, Action::Pause), 9);
 }
 
 TEST(Settings, TheWrittenDefaultsReadBackUnchanged) {
@@ -68,15 +68,62 @@ TEST(Settings, RebindingChangesWhatTheGameSees) {
     // Swap climb and fire; put pause on P.
     Settings s = ParseSettings("climb = C\nfire = X\npause = P\njoy_fire = 5\n", "s", &problems);
     ASSERT_TRUE(problems.empty());
-    EXPECT_EQ(MapKey(s, 'C'), 'X');
-    EXPECT_EQ(MapKey(s, 'X'), 'C');
-    EXPECT_EQ(MapKey(s, 'P'), VK_ESCAPE);
+    using Keys = std::vector<int>;
+    EXPECT_EQ(MapKey(s, 'C'), Keys{'X'});
+    EXPECT_EQ(MapKey(s, 'X'), Keys{'C'});
+    EXPECT_EQ(MapKey(s, 'P'), Keys{VK_ESCAPE});
     // Escape no longer pauses; other keys are untouched.
-    EXPECT_EQ(MapKey(s, VK_ESCAPE), 0);
-    EXPECT_EQ(MapKey(s, VK_UP), VK_UP);
-    EXPECT_EQ(MapKey(s, 'Q'), 'Q');
-    EXPECT_EQ(MapJoyButton(s, 0), 5);
-    EXPECT_EQ(MapJoyButton(s, 9), 9);
+    EXPECT_EQ(MapKey(s, VK_ESCAPE), Keys{});
+    EXPECT_EQ(MapKey(s, VK_UP), Keys{VK_UP});
+    EXPECT_EQ(MapKey(s, 'Q'), Keys{'Q'});
+    EXPECT_EQ(JoyButtonFor(s, Action::Fire), 5);
+    EXPECT_EQ(JoyButtonFor(s, Action::Pause), 9);
+}
+
+TEST(Settings, OneKeyOrButtonReachesEveryActionOnIt) {
+    std::vector<std::string> problems;
+    using Keys = std::vector<int>;
+    // Jump is never read in play, so any action may share its key or button.
+    Settings s = ParseSettings("climb = Z\njoy_climb = 4\nfire = SPACE\njump = SPACE\n", "s.ini", &problems);
+    EXPECT_TRUE(problems.empty()) << problems[0];
+    EXPECT_EQ(MapKey(s, 'Z'), (Keys{'X'}));
+    EXPECT_EQ(MapKey(s, VK_SPACE), (Keys{'Z', 'C'}));
+    EXPECT_EQ(MapKey(s, 'X'), Keys{});
+    EXPECT_EQ(JoyButtonFor(s, Action::Climb), 4);
+    EXPECT_EQ(JoyButtonFor(s, Action::Jump), 1);
+    s = ParseSettings("weapon = Z\n", "s.ini", &problems);
+    EXPECT_EQ(MapKey(s, 'Z'), (Keys{'Z', VK_RETURN}));
+    // The default buttons: climb and jump share button 1.
+    Settings d;
+    EXPECT_EQ(JoyButtonFor(d, Action::Climb), JoyButtonFor(d, Action::Jump));
+}
+
+TEST(Settings, ActionsThatCannotShareAKeyAreReportedAndTheLaterLineIgnored) {
+    std::vector<std::string> problems;
+    Settings s = ParseSettings(
+        "fire = ENTER\n"   // weapon's key: fire goes back to C
+        "\n"
+        "climb = C\n"      // then fire's key: climb goes back to X
+        "up = W\n"
+        "left = W\n"       // two directions on one key
+        "joy_fire = 1\n"   // climb's button: fire goes back to button 0
+        "joy_pause = none\n"
+        "joy_weapon = none\n",
+        "s.ini", &problems);
+    ASSERT_EQ(problems.size(), 4u);
+    EXPECT_EQ(problems[0], "s.ini:1: fire and weapon cannot share the key ENTER");
+    EXPECT_EQ(problems[1], "s.ini:3: climb and fire cannot share the key C");
+    EXPECT_EQ(problems[2], "s.ini:5: left and up cannot share the key W");
+    EXPECT_EQ(problems[3], "s.ini:6: fire and climb cannot share joystick button 1");
+    EXPECT_EQ(s.keys[static_cast<int>(Action::Fire)], 'C');
+    EXPECT_EQ(s.keys[static_cast<int>(Action::Climb)], 'X');
+    EXPECT_EQ(s.keys[static_cast<int>(Action::Up)], 'W');
+    EXPECT_EQ(s.keys[static_cast<int>(Action::Left)], VK_LEFT);
+    EXPECT_EQ(JoyButtonFor(s, Action::Fire), 0);
+    EXPECT_EQ(JoyButtonFor(s, Action::Pause), -1) << "two unbound buttons are no clash";
+    // A swap written over two lines is no clash once both are read.
+    s = ParseSettings("climb = C\nfire = X\n", "s.ini", &problems);
+    EXPECT_EQ(problems.size(), 4u);
 }
 
 TEST(Settings, KeyNamesRoundTrip) {

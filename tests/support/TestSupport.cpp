@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "engine/GameEngine.h"
+#include "engine/Random.h"
 #include "platform/Backend.h"
 
 namespace testsupport {
@@ -19,6 +20,8 @@ namespace testsupport {
 void EnsureGL() {
     static bool open = false;
     if (open) return;
+    // The test's thread is the game's, as the program's main thread is.
+    RegisterGameThread();
     open = platform::OpenVideo("test", 640, 480, false);
     GameEngine::gEngine = &gEngine;
     HDC dc;

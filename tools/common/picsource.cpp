@@ -1,5 +1,7 @@
 #include "picsource.h"
 
+#include "textlines.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cstring>
@@ -31,51 +33,6 @@ std::string ReadTextFile(const std::string& path) {
 }
 
 namespace {
-
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::string cur;
-    for (char c : text) {
-        if (c == '\n') {
-            if (!cur.empty() && cur.back() == '\r') cur.pop_back();
-            lines.push_back(cur);
-            cur.clear();
-        } else {
-            cur += c;
-        }
-    }
-    if (!cur.empty()) {
-        if (cur.back() == '\r') cur.pop_back();
-        lines.push_back(cur);
-    }
-    return lines;
-}
-
-bool IsSpace(char c) { return c == ' ' || c == '\t'; }
-
-// Splits on blanks, dropping a trailing '#' comment.
-std::vector<std::string> Tokens(const std::string& line) {
-    std::vector<std::string> out;
-    std::string cur;
-    for (char c : line) {
-        if (c == '#' && cur.empty()) break;
-        if (IsSpace(c)) {
-            if (!cur.empty()) out.push_back(cur), cur.clear();
-        } else {
-            cur += c;
-        }
-    }
-    if (!cur.empty()) out.push_back(cur);
-    return out;
-}
-
-bool IsBlankOrComment(const std::string& line) {
-    for (char c : line) {
-        if (IsSpace(c)) continue;
-        return c == '#';
-    }
-    return true;
-}
 
 bool ParseInt(const std::string& s, int& out) {
     if (s.empty() || s.size() > 9) return false;
@@ -158,7 +115,7 @@ PicFile ParsePicText(const std::string& text, const std::string& path) {
                 if (IsBlankOrComment(l)) continue;
                 // The key is the first non-blank character, or a quoted character: ' ' or 'x'.
                 size_t p = 0;
-                while (p < l.size() && IsSpace(l[p])) ++p;
+                while (p < l.size() && IsBlank(l[p])) ++p;
                 char key;
                 size_t rest;
                 if (l[p] == '\'' && p + 2 < l.size() && l[p + 2] == '\'') {
@@ -176,7 +133,7 @@ PicFile ParsePicText(const std::string& text, const std::string& path) {
                         break;
                     }
                 }
-                if (!after.empty() && !IsSpace(after[0]))
+                if (!after.empty() && !IsBlank(after[0]))
                     throw SourceError(path, ln, "a legend key must be a single character followed by a blank");
                 std::vector<std::string> ct = Tokens(after);
                 if (ct.empty()) throw SourceError(path, ln, std::string("no colour for legend key '") + key + "'");

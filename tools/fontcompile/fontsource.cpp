@@ -1,63 +1,27 @@
 #include "fontsource.h"
 
+#include "textlines.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <fstream>
 #include <sstream>
+#include <fstream>
 #include <vector>
 
 namespace fontcompile {
 
+using toolcommon::IsBlank;
+using toolcommon::IsBlankOrComment;
 using toolcommon::Rgba;
+using toolcommon::SplitLines;
+using toolcommon::Tokens;
 
 FontError::FontError(const std::string& f, int l, const std::string& reason)
     : std::runtime_error(f + ":" + std::to_string(l) + ": " + reason), file(f), line(l) {}
 
 namespace {
-
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::string cur;
-    for (char c : text) {
-        if (c == '\n') {
-            if (!cur.empty() && cur.back() == '\r') cur.pop_back();
-            lines.push_back(cur);
-            cur.clear();
-        } else {
-            cur += c;
-        }
-    }
-    if (!cur.empty()) {
-        if (cur.back() == '\r') cur.pop_back();
-        lines.push_back(cur);
-    }
-    return lines;
-}
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-// Drops a trailing "# comment" (a '#' that follows a blank) and splits on blanks.
-std::vector<std::string> Tokens(const std::string& line) {
-    std::string s = line;
-    for (size_t i = 1; i < s.size(); ++i)
-        if (s[i] == '#' && IsBlank(s[i - 1])) {
-            s.resize(i);
-            break;
-        }
-    std::vector<std::string> out;
-    std::istringstream in(s);
-    std::string t;
-    while (in >> t) out.push_back(t);
-    return out;
-}
-
-bool IsCommentOrBlank(const std::string& line) {
-    size_t i = 0;
-    while (i < line.size() && IsBlank(line[i])) ++i;
-    return i == line.size() || line[i] == '#';
-}
 
 int ParseInt(const std::string& tok, const std::string& what, int lo, int hi, const std::string& file, int line) {
     char* end = nullptr;
@@ -96,7 +60,7 @@ FontSource ParseFontText(const std::string& text, const std::string& path) {
     while (i < lines.size()) {
         const int ln = int(i) + 1;
         const std::string& line = lines[i];
-        if (IsCommentOrBlank(line)) {
+        if (IsBlankOrComment(line)) {
             ++i;
             continue;
         }
@@ -137,7 +101,7 @@ FontSource ParseFontText(const std::string& text, const std::string& path) {
             bool ended = false;
             for (++i; i < lines.size(); ++i) {
                 const int lln = int(i) + 1;
-                if (IsCommentOrBlank(lines[i])) continue;
+                if (IsBlankOrComment(lines[i])) continue;
                 std::vector<std::string> lt = Tokens(lines[i]);
                 if (lt.size() == 1 && lt[0] == "end") {
                     ended = true;

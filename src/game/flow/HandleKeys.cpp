@@ -4,6 +4,7 @@
 #include "game/flow/MenuElement.h"
 #include "game/player/Player.h"
 #include "game/world/Building.h"
+#include "platform/Settings.h"
 
 int leftDel = 0;
 int rightDel = 0;
@@ -11,18 +12,45 @@ int upDel = 0;
 int downDel = 0;
 int changeDel = 0;
 int pauseDel = 0;
+int menuDel = 0;
+int heldDel = 0;
 
 static GameEngine* Eng() { return GameEngine::gEngine; }
+
+// A joystick button counts through the button the player's settings give its action.
+static int Button(platform::Action a) { return Eng()->JoyButton(platform::JoyButtonFor(platform::CurrentSettings(), a)); }
 
 int HKActivateUp() { return (Eng()->keys[VK_UP] || Eng()->JoyStickY() == -1) ? 1 : 0; }
 int HKActivateDown() { return (Eng()->keys[VK_DOWN] || Eng()->JoyStickY() == 1) ? 1 : 0; }
 int HKActivateLeft() { return (Eng()->keys[VK_LEFT] || Eng()->JoyStickX() == -1) ? 1 : 0; }
 int HKActivateRight() { return (Eng()->keys[VK_RIGHT] || Eng()->JoyStickX() == 1) ? 1 : 0; }
-int HKActivatePauseKey() { return (Eng()->keys[VK_ESCAPE] || Eng()->JoyButton(9)) ? 1 : 0; }
-int HKActivateJumpKey() { return (Eng()->keys['Z'] || Eng()->JoyButton(1)) ? 1 : 0; }
-int HKActivateActKey1() { return (Eng()->keys['X'] || Eng()->JoyButton(1)) ? 1 : 0; }
-int HKActivateActKey2() { return (Eng()->keys['C'] || Eng()->JoyButton(0)) ? 1 : 0; }
-int HKActivateActKey3() { return (Eng()->keys[VK_RETURN] || Eng()->JoyButton(3)) ? 1 : 0; }
+int HKActivatePauseKey() { return (Eng()->keys[VK_ESCAPE] || Button(platform::Action::Pause)) ? 1 : 0; }
+int HKActivateJumpKey() { return (Eng()->keys['Z'] || Button(platform::Action::Jump)) ? 1 : 0; }
+int HKActivateActKey1() { return (Eng()->keys['X'] || Button(platform::Action::Climb)) ? 1 : 0; }
+int HKActivateActKey2() { return (Eng()->keys['C'] || Button(platform::Action::Fire)) ? 1 : 0; }
+int HKActivateActKey3() { return (Eng()->keys[VK_RETURN] || Button(platform::Action::Weapon)) ? 1 : 0; }
+
+namespace {
+enum HeldKey { kHeldClimb = 1, kHeldFire = 2, kHeldWeapon = 4 };
+
+// The action keys down at this moment, as HeldKey bits.
+int ActionKeysDown() {
+    return (HKActivateActKey1() ? kHeldClimb : 0) | (HKActivateActKey2() ? kHeldFire : 0) |
+           (HKActivateActKey3() ? kHeldWeapon : 0);
+}
+
+// Whether an action key counts in play: not while it is still held from the menu it closed.
+int InPlay(int down, int bit) {
+    if (!(heldDel & bit)) return down;
+    if (!down) heldDel &= ~bit;
+    return 0;
+}
+}  // namespace
+
+void LeaveToPlay() {
+    menuDel = 0;
+    heldDel = ActionKeysDown();
+}
 
 // Play is frozen while the tower turns between sides.
 static bool Turning(GameEngine* e) { return static_cast<int>(e->rotx) % 90 != 0; }
@@ -40,8 +68,10 @@ void HandleKeys(GameEngine* gEngine) {
 
     // A new weapon is being shown: confirm dismisses it once it has slid in.
     if (Building::showNewWeapon) {
-        if (HKActivateActKey3() && Building::newWeaponElement && Building::newWeaponElement->atTarget())
+        if (HKActivateActKey3() && Building::newWeaponElement && Building::newWeaponElement->atTarget()) {
             Building::EndShowWeapon();
+            LeaveToPlay();
+        }
         return;
     }
 
@@ -50,16 +80,24 @@ void HandleKeys(GameEngine* gEngine) {
         if (pauseDel == 0) {
             pauseDel = 1;
             Building::pauseOn = !Building::pauseOn;
+            if (!Building::pauseOn && !Building::MainMenuOn) LeaveToPlay();
         }
     } else {
         pauseDel = 0;
     }
 
     if (Building::MainMenuOn || Building::pauseOn) {
+        // However a menu opens (the pause key, the window losing focus, a restart), a select key
+        // that was already down must be let go before it selects anything.
+        if (!menuDel) {
+            menuDel = 1;
+            changeDel = 1;
+        }
         bool select = HKActivateActKey3() || HKActivateActKey2() || HKActivateActKey1();
         if (select && changeDel == 0) {
             Building::ActivateSelection();
             changeDel = 1;
+            if (!Building::MainMenuOn && !Building::pauseOn) LeaveToPlay();
         } else if (!select) {
             changeDel = 0;
         }
@@ -83,11 +121,17 @@ void HandleKeys(GameEngine* gEngine) {
         return;
     }
 
+    // Play. Whatever left a menu for play without passing through here is a way out too.
+    if (menuDel) LeaveToPlay();
+    const int climbKey = InPlay(HKActivateActKey1(), kHeldClimb);
+    const int fireKey = InPlay(HKActivateActKey2(), kHeldFire);
+    const int weaponKey = InPlay(HKActivateActKey3(), kHeldWeapon);
+
     if (Turning(gEngine) || Building::pauseOn) return;
     Player* p = Player::Get();
     if (!p) return;
 
-    if (HKActivateActKey1()) {
+    if (climbKey) {
         // Climb mode: diagonals first, then each held direction on its own, every frame.
         p->climbHold = 1;
         int l = HKActivateLeft(), r = HKActivateRight(), u = HKActivateUp(), d = HKActivateDown();
@@ -105,7 +149,7 @@ void HandleKeys(GameEngine* gEngine) {
         downDel = d;
     } else {
         // Aim mode: the last matching call wins, so a held diagonal aims diagonally.
-        if (HKActivateActKey2()) p->Fire();
+        if (fireKey) p->Fire();
         int l = HKActivateLeft(), r = HKActivateRight(), u = HKActivateUp(), d = HKActivateDown();
         if (l) p->Aim(-1, 0);
         if (r) p->Aim(1, 0);
@@ -115,10 +159,10 @@ void HandleKeys(GameEngine* gEngine) {
         if (r && u) p->Aim(1, -1);
         if (l && d) p->Aim(-1, 1);
         if (l && u) p->Aim(-1, -1);
-        if (changeDel == 1 && HKActivateActKey3()) {
+        if (changeDel == 1 && weaponKey) {
             changeDel = 0;
             p->NextWeapon();
-        } else if (!HKActivateActKey3()) {
+        } else if (!weaponKey) {
             changeDel = 1;
         }
     }

@@ -16,5 +16,12 @@ int HKActivateActKey3();
 
 // Held-state flags (direction held last frame, select / weapon-change key state, pause key held).
 extern int leftDel, rightDel, upDel, downDel, changeDel, pauseDel;
+// menuDel: the last call handled a menu. heldDel: the climb (1), fire (2) and weapon (4) keys that
+// were down when a menu or the new-weapon notice gave way to play; each acts in play only after it
+// has been released.
+extern int menuDel, heldDel;
+
+// Play resumes: the action keys down now are kept from acting until they are released.
+void LeaveToPlay();
 
 void HandleKeys(GameEngine* gEngine);

@@ -150,6 +150,9 @@ void Player::Aim(int aX, int aY) {
 }
 
 BOOL Player::Climb(int dirX, int dirY) {
+    // A falling body climbs nowhere: its death switched the animation off, which would otherwise
+    // let one step through (a climb cycle mid-fall, a checkpoint, even a corner turn).
+    if (dead) return FALSE;
     if (popperHalt > 2) return FALSE;
     if (Building::lockScreen) {
         if (cy + y + ch + 64 * dirY > Building::lockLo + 480) return FALSE;

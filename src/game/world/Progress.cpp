@@ -44,18 +44,39 @@ static bool WriteText(const char* gamePath, const std::string& text) {
     return platform::WriteFileAtomically(platform::ResolveWritePath(gamePath), text);
 }
 
+// What "data/color.dat" is known to hold, kept per save folder: the level script asks every frame
+// above the level lines, and the file is read once and written at most once per level. A write
+// that failed is remembered as done too, so it is not retried every frame.
+struct KnownUnlock {
+    std::string folder;  // the save folder it was read from or written to
+    bool known = false;
+    int level = 0;
+};
+static KnownUnlock g_known;
+
+static void Remember(int level) {
+    g_known.folder = platform::SaveDir();
+    g_known.known = true;
+    g_known.level = level;
+}
+
 int ReadUnlock() {
     int v = 0;
-    if (ReadInts(kUnlockFile, &v, 1) != 1) return 0;
-    if (v < 0) return 0;
-    if (v > 2) return 2;
+    if (ReadInts(kUnlockFile, &v, 1) != 1) v = 0;
+    if (v < 0) v = 0;
+    if (v > 2) v = 2;
+    Remember(v);
     return v;
 }
 
-bool WriteUnlock(int level) { return WriteText(kUnlockFile, std::to_string(level)); }
+bool WriteUnlock(int level) {
+    Remember(level);
+    return WriteText(kUnlockFile, std::to_string(level));
+}
 
 bool RaiseUnlock(int level) {
-    if (ReadUnlock() >= level) return false;
+    int known = g_known.known && g_known.folder == platform::SaveDir() ? g_known.level : ReadUnlock();
+    if (known >= level) return false;
     return WriteUnlock(level);
 }
 

@@ -12,7 +12,9 @@ int ReadUnlock();
 bool WriteUnlock(int level);
 
 // Raises "data/color.dat" to `level` unless it already holds that much or more: the unlocked level
-// is never lowered, and an unchanged file is not rewritten. Returns true when it was written.
+// is never lowered, and an unchanged file is not rewritten. What the file holds is kept in memory
+// from the last read or write (a failed write included), so asking again costs no file access.
+// Returns true when it was written.
 bool RaiseUnlock(int level);
 
 // The two best-lives values. `have[i]` is false when the file is missing or holds fewer than i + 1

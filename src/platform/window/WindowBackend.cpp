@@ -113,8 +113,9 @@ void PumpEvents() {
                     if (down) ToggleFullScreen();
                     break;
                 }
-                int vk = MapKey(CurrentSettings(), SdlKeyToVk(e.key.keysym.sym));
-                if (vk > 0) PostMessageA(nullptr, down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(vk), 0);
+                // One physical key reaches every action bound to it.
+                for (int vk : MapKey(CurrentSettings(), SdlKeyToVk(e.key.keysym.sym)))
+                    if (vk > 0) PostMessageA(nullptr, down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(vk), 0);
                 break;
             }
             case SDL_ACTIVEEVENT:

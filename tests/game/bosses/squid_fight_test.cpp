@@ -32,7 +32,7 @@ BossSquid* FindSquid() {
 // The first frame within the horizon at which a harmful thing reaches the box, or horizon + 1:
 // shots fly straight; a tentacle tip is taken to sweep on in its growth direction at the pace of
 // its growth (a tile every five frames).
-int TimeToImpact(Entity* h, float bx, float by, float bw, float bh, int horizon) {
+int SquidImpact(Entity* h, float bx, float by, float bw, float bh, int horizon) {
     float hx = h->x + h->cx, hy = h->y + h->cy;
     float vx = h->velX, vy = h->velY;
     if (auto* tip = dynamic_cast<SquidArm*>(h)) {
@@ -48,25 +48,9 @@ int TimeToImpact(Entity* h, float bx, float by, float bw, float bh, int horizon)
     return horizon + 1;
 }
 
-int ClearFor(Player* p, float bx, float by, float bw, float bh, int horizon) {
-    int best = horizon + 1;
-    for (Entity* h : Entity::entList) {
-        if (h == p || h->dead || !h->hurtPlayer || h->side != p->side) continue;
-        best = std::min(best, TimeToImpact(h, bx, by, bw, bh, horizon));
-    }
-    return best;
-}
-
-// Staying put, or gliding one tile over (the glide sweeps over both tiles for 16 frames).
-int ClearForStep(Player* p, int dx, int dy, int horizon) {
-    float w = static_cast<float>(p->cw), h = static_cast<float>(p->ch);
-    float ox = p->x + p->cx + p->offX, oy = p->y + p->cy + p->offY;
-    float nx = ox + 64 * dx, ny = oy + 64 * dy;
-    int target = ClearFor(p, nx, ny, w, h, horizon);
-    if (dx == 0 && dy == 0) return target;
-    int sweep = ClearFor(p, std::min(ox, nx), std::min(oy, ny), w + 64 * std::abs(dx), h + 64 * std::abs(dy), 16);
-    return sweep <= 16 ? std::min(sweep, target) : target;
-}
+// How long the player stays clear staying put or stepping by (dx, dy), judged with the squid's
+// own threats.
+int ClearForStep(Player* p, int dx, int dy, int horizon) { return danger::ClearForStep(p, dx, dy, horizon, SquidImpact); }
 
 // What a shot along (ax, ay) from the player's tile hits first, following the gun's tile trace.
 Entity* FirstHit(Player* p, int ax, int ay) {

@@ -166,3 +166,76 @@ TEST_F(ControlsTest, FireIsHeldAndClimbingWins) {
     }
     EXPECT_EQ(t->HP, 48);
 }
+
+// A key that opens or closes a menu acts there and nowhere else: opening the pause activates none
+// of its items, and the key that closes it does nothing in play until it is released.
+TEST_F(ControlsTest, TheKeysThatOpenAndCloseThePauseActOnlyThere) {
+    Building::StartMainMenu();
+    while (!menGUIBox->atTarget()) UpdateMainMenu();
+    Building::ActivateSelection();  // "start": level 1, leaving "start" selected
+    for (int i = 0; i < 200; ++i) UpdateMainMenu();
+    ASSERT_FALSE(Building::MainMenuOn);
+    ASSERT_TRUE(menGUIBox->atTarget());
+    p->SetPosition(6, -6);
+    Building::scrollY = p->y - 200;
+    Settle();
+    p->haveWeapon[1] = 1;
+    p->ammo[1] = 20;
+
+    // Enter changes the weapon and stays down; Escape then opens the pause, and nothing in it acts.
+    changeDel = 1;
+    Press(VK_RETURN);
+    InputFrame();
+    ASSERT_EQ(p->weapon, 1);
+    Press(VK_ESCAPE);
+    for (int i = 0; i < 5; ++i) InputFrame();
+    EXPECT_TRUE(Building::pauseOn);
+    EXPECT_EQ(Building::menuPos, 20) << "the pause starts on resume";
+    EXPECT_EQ(p->tX, 6) << "not sent back to the level's start";
+    EXPECT_EQ(p->tY, -6);
+    EXPECT_EQ(Player::Get(), p) << "no restart";
+    Release(VK_ESCAPE);
+    InputFrame();
+    EXPECT_TRUE(Building::pauseOn) << "Enter, held since play, must be pressed again";
+
+    // Pressed again it resumes; held on into play it does not change the weapon.
+    Release(VK_RETURN);
+    InputFrame();
+    Press(VK_RETURN);
+    InputFrame();
+    EXPECT_FALSE(Building::pauseOn);
+    for (int i = 0; i < 5; ++i) InputFrame();
+    EXPECT_EQ(p->weapon, 1);
+    Release(VK_RETURN);
+    InputFrame();
+    Press(VK_RETURN);
+    InputFrame();
+    EXPECT_EQ(p->weapon, 0) << "a fresh press in play does";
+    Release(VK_RETURN);
+
+    // The same for the fire key closing the pause, and for a pause that opens on its own (the
+    // window losing focus) while Enter is down.
+    Entity* t = new Entity;
+    t->side = 1;
+    t->x = 8 * 64;
+    t->y = -6 * 64;
+    t->cw = t->ch = 64;
+    Entity::entList.push_back(t);
+    p->Aim(1, 0);
+    Press(VK_ESCAPE);
+    InputFrame();
+    Release(VK_ESCAPE);
+    Press('C');
+    InputFrame();
+    EXPECT_FALSE(Building::pauseOn);
+    for (int i = 0; i < 12; ++i) InputFrame();
+    EXPECT_EQ(t->HP, 50) << "the key that resumed does not fire";
+    Release('C');
+    Press(VK_RETURN);
+    InputFrame();
+    PauseOnFocusLoss();
+    for (int i = 0; i < 3; ++i) InputFrame();
+    EXPECT_TRUE(Building::pauseOn);
+    EXPECT_EQ(p->tX, 6);
+    EXPECT_EQ(Player::Get(), p);
+}

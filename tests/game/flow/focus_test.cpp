@@ -35,8 +35,8 @@ TEST_F(FocusTest, AReboundKeyReachesTheControlsAsTheGamesOwnKey) {
     ASSERT_TRUE(problems.empty());
     // What the window turns a physical key into, delivered as its key message.
     auto press = [&](int physical, bool down) {
-        int vk = platform::MapKey(platform::CurrentSettings(), physical);
-        if (vk > 0) WndProc(nullptr, down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(vk), 0);
+        for (int vk : platform::MapKey(platform::CurrentSettings(), physical))
+            WndProc(nullptr, down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(vk), 0);
     };
     press('A', true);
     HandleKeys(e);
@@ -49,5 +49,15 @@ TEST_F(FocusTest, AReboundKeyReachesTheControlsAsTheGamesOwnKey) {
     HandleKeys(e);
     EXPECT_FALSE(p->climbHold);
     press('X', false);
+
+    // Climb on jump's key: the key reaches both, and climbing works.
+    platform::CurrentSettings() = platform::ParseSettings("climb = Z\n", "t.ini", &problems);
+    ASSERT_TRUE(problems.empty());
+    press('Z', true);
+    EXPECT_TRUE(e->keys['Z']);
+    HandleKeys(e);
+    EXPECT_TRUE(p->climbHold) << "Z now climbs as well";
+    press('Z', false);
+    EXPECT_FALSE(e->keys['X']);
     platform::CurrentSettings() = saved;
 }

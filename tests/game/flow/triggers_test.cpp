@@ -2,6 +2,8 @@
 // squid and final-boss steps, and the final approach.
 #include "game/player/PlayFixture.h"
 
+#include <cstdio>
+
 #include "engine/GameEngine.h"
 
 using TriggersTest = PlayTest;
@@ -65,6 +67,28 @@ TEST_F(TriggersTest, TheUnlockedLevelIsNeverLowered) {
     p->SetPosition(4, -241);
     HandleTriggers();
     EXPECT_EQ(ReadSave("color.dat"), "2");
+}
+
+TEST_F(TriggersTest, AboveTheLineTheUnlockFileIsNotReadOrWrittenAgainEachFrame) {
+    p->SetPosition(4, -241);
+    HandleTriggers();
+    EXPECT_EQ(ReadSave("color.dat"), "1");
+    // Changed behind the game's back, the file is neither read nor rewritten by later frames.
+    WriteSave("color.dat", "0");
+    for (int i = 0; i < 5; ++i) HandleTriggers();
+    EXPECT_EQ(ReadSave("color.dat"), "0");
+
+    // A write that fails is not retried every frame either: the save folder is blocked by a file
+    // for the first frame, then free.
+    const std::string blocked = save + "/blocked";
+    WriteSave("blocked", "");
+    platform::SetSaveDir(blocked);
+    Building::lineCross = 0;
+    HandleTriggers();
+    ASSERT_EQ(std::remove(blocked.c_str()), 0);
+    for (int i = 0; i < 5; ++i) HandleTriggers();
+    EXPECT_EQ(testsupport::ReadFile(blocked + "/color.dat"), "");
+    platform::SetSaveDir(save);
 }
 
 TEST_F(TriggersTest, TheCrabSequenceTakesOneStepPerFrame) {

@@ -80,7 +80,7 @@ protected:
         Building::fbBlack = 0;
         Building::restartPending = 0;
         triggerCrabBossWait = 0;
-        leftDel = rightDel = upDel = downDel = changeDel = pauseDel = 0;
+        leftDel = rightDel = upDel = downDel = changeDel = pauseDel = menuDel = heldDel = 0;
 
         Player::body = new Player(5, -45);
         Entity::entList.push_back(Player::body);

@@ -182,6 +182,32 @@ TEST_F(PlayerTest, OneTouchKillsAndASecondDeathIsIgnored) {
     EXPECT_EQ(Player::Lives, 4);
 }
 
+TEST_F(PlayerTest, AFallingBodyCannotClimb) {
+    // Standing still next to the corner when it is hit.
+    p->SetPosition(1, -5);
+    Settle();
+    p->Idle();
+    p->OnHit();
+    const float rotx = e->rotx;
+    // Climb and left held from the moment of death until the body nears the bottom of the screen:
+    // the moments between its death animations must not let a step through either.
+    Press('X');
+    Press(VK_LEFT);
+    for (int i = 0; i < 40 && p->dead; ++i) {
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                if (dx || dy) ASSERT_FALSE(p->Climb(dx, dy)) << "frame " << i << ": " << dx << "," << dy;
+        HandleKeys(e);
+        Frame();
+        ASSERT_EQ(p->tX, 1) << "frame " << i;
+        ASSERT_EQ(p->tY, -5) << "frame " << i;
+    }
+    EXPECT_TRUE(p->dead);
+    EXPECT_EQ(p->side, 1);
+    EXPECT_FLOAT_EQ(e->rotx, rotx) << "no corner turn mid-fall";
+    EXPECT_EQ(Building::saveStepCount, 0) << "nothing entered the checkpoint ring";
+}
+
 TEST_F(PlayerTest, WithLivesLeftThePlayerRevivesAtTheCheckpointOnTheEleventhFrame) {
     // Seven steps up from (4, -2): the revival point is four steps behind the last.
     for (int i = 0; i < 7; ++i) {

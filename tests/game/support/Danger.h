@@ -44,27 +44,36 @@ inline int TimeToImpact(Entity* h, float bx, float by, float bw, float bh, int h
     return horizon + 1;
 }
 
-// How long a box would stay untouched, up to the horizon.
-inline int ClearFor(Player* p, float bx, float by, float bw, float bh, int horizon) {
+// How long a box would stay untouched, up to the horizon, with impact(h, bx, by, bw, bh, horizon)
+// judging each harmful thing (TimeToImpact unless a fight knows its own threats better).
+template <class Impact>
+int ClearFor(Player* p, float bx, float by, float bw, float bh, int horizon, Impact impact) {
     int best = horizon + 1;
     for (Entity* h : Entity::entList) {
         if (h == p || h->dead || !h->hurtPlayer || h->side != p->side) continue;
-        best = std::min(best, TimeToImpact(h, bx, by, bw, bh, horizon));
+        best = std::min(best, impact(h, bx, by, bw, bh, horizon));
     }
     return best;
 }
 
+inline int ClearFor(Player* p, float bx, float by, float bw, float bh, int horizon) {
+    return ClearFor(p, bx, by, bw, bh, horizon, TimeToImpact);
+}
+
 // The same for the standing player staying put, or gliding one tile over by (dx, dy): the 16-frame
 // glide sweeps over both tiles.
-inline int ClearForStep(Player* p, int dx, int dy, int horizon) {
+template <class Impact>
+int ClearForStep(Player* p, int dx, int dy, int horizon, Impact impact) {
     float w = static_cast<float>(p->cw), h = static_cast<float>(p->ch);
     float ox = p->x + p->cx + p->offX, oy = p->y + p->cy + p->offY;
     float nx = ox + 64 * dx, ny = oy + 64 * dy;
-    int target = ClearFor(p, nx, ny, w, h, horizon);
+    int target = ClearFor(p, nx, ny, w, h, horizon, impact);
     if (dx == 0 && dy == 0) return target;
-    int sweep = ClearFor(p, std::min(ox, nx), std::min(oy, ny), w + 64 * std::abs(dx), h + 64 * std::abs(dy), 16);
+    int sweep = ClearFor(p, std::min(ox, nx), std::min(oy, ny), w + 64 * std::abs(dx), h + 64 * std::abs(dy), 16, impact);
     return sweep <= 16 ? std::min(sweep, target) : target;
 }
+
+inline int ClearForStep(Player* p, int dx, int dy, int horizon) { return ClearForStep(p, dx, dy, horizon, TimeToImpact); }
 
 // The step among `steps` that allowed(dx, dy) permits and that score(dx, dy) rates above `here`
 // (staying put), the first of equals winning. False, leaving dx and dy alone, when none beats it.

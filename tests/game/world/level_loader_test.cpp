@@ -127,4 +127,23 @@ TEST_F(LoaderTest, AMalformedFileIsReportedWithItsLineAndNothingOfItIsApplied) {
     EXPECT_EQ(seg.block[0][3][3]->frame, 0);
 }
 
+TEST_F(LoaderTest, APlacementCountBeyondThePlacementsHeldIsReported) {
+    level::SideFile f = EmptySide();
+    f.types = {{0, "ENTITY", "SPIDER"}};
+    f.placements = {{0, 64, 64}, {0, 128, 128}};
+    std::string text = level::Write(f);
+    const size_t count = text.rfind("\n2\n0 64 64");
+    ASSERT_NE(count, std::string::npos);
+    text.replace(count + 1, 1, "5");  // five promised, two held
+    WriteSide("Level1", 1, text);
+    for (int s = 2; s <= 4; ++s) WriteSide("Level1", s, level::Write(EmptySide()));
+    Building seg("Level1", 8, 50, 0);
+    ASSERT_EQ(NewMessages(), 1);
+    const std::string& m = platform::LastMessage();
+    EXPECT_NE(m.find("Bad level \"data/ZLevel/Level1_Side1.zlv\""), std::string::npos) << m;
+    EXPECT_NE(m.find("placement"), std::string::npos) << m;
+    EXPECT_TRUE(calls.empty()) << "nothing of it is placed";
+    EXPECT_TRUE(seg.addList.empty());
+}
+
 }  // namespace
