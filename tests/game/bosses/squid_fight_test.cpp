@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "../player/PlayFixture.h"
-#include "../support/Danger.h"
+#include "SquidFighter.h"
 #include "engine/Harness.h"
 #include "game/bosses/BossSquid.h"
 #include "game/bosses/SquidArm.h"
@@ -21,55 +21,7 @@
 #include "game/enemies/WallBlast.h"
 #include "game/flow/MainFile.h"
 
-namespace {
-
-BossSquid* FindSquid() {
-    for (Entity* x : Entity::entList)
-        if (auto* s = dynamic_cast<BossSquid*>(x)) return s;
-    return nullptr;
-}
-
-// The first frame within the horizon at which a harmful thing reaches the box, or horizon + 1:
-// shots fly straight; a tentacle tip is taken to sweep on in its growth direction at the pace of
-// its growth (a tile every five frames).
-int SquidImpact(Entity* h, float bx, float by, float bw, float bh, int horizon) {
-    float hx = h->x + h->cx, hy = h->y + h->cy;
-    float vx = h->velX, vy = h->velY;
-    if (auto* tip = dynamic_cast<SquidArm*>(h)) {
-        static const float kDir[4][2] = {{1, 0}, {0, -1}, {-1, 0}, {0, 1}};
-        vx = kDir[tip->oDir][0] * 12.8f;
-        vy = kDir[tip->oDir][1] * 12.8f;
-    }
-    for (int k = 0; k <= horizon; ++k) {
-        if (hx + h->cw + 6 >= bx && bx + bw + 6 >= hx && hy + h->ch + 6 >= by && by + bh + 6 >= hy) return k;
-        hx += vx;
-        hy += vy;
-    }
-    return horizon + 1;
-}
-
-// How long the player stays clear staying put or stepping by (dx, dy), judged with the squid's
-// own threats.
-int ClearForStep(Player* p, int dx, int dy, int horizon) { return danger::ClearForStep(p, dx, dy, horizon, SquidImpact); }
-
-// What a shot along (ax, ay) from the player's tile hits first, following the gun's tile trace.
-Entity* FirstHit(Player* p, int ax, int ay) {
-    int cX = p->tX, cY = p->tY;
-    const float topRow = Building::scrollY / 64.0f;
-    for (int n = 0; n < 16; ++n) {
-        if (cX > 8 || cX <= 0 || cY < topRow || cY > topRow + 6) return nullptr;
-        cX += ax;
-        cY += ay;
-        for (Entity* e : Entity::entList) {
-            if (e == p || e->dead || e->side != p->side || !e->canHit) continue;
-            if (!dynamic_cast<BossSquid*>(e) && !dynamic_cast<SquidArm*>(e)) continue;
-            if (e->boxCollide(cX * 64 + 1, cY * 64 + 1, 62, 62)) return e;
-        }
-    }
-    return nullptr;
-}
-
-}  // namespace
+using fight::FindSquid;
 
 class SquidFightTest : public PlayTest {
 protected:
@@ -97,67 +49,19 @@ protected:
         if (dx) e->keys[dx < 0 ? VK_LEFT : VK_RIGHT] = true;
     }
 
-    void Aim(int ax, int ay) {
-        e->keys['C'] = true;
-        if (ay) e->keys[ay < 0 ? VK_UP : VK_DOWN] = true;
-        if (ax) e->keys[ax < 0 ? VK_LEFT : VK_RIGHT] = true;
+
+    // One frame of the simple player's choices, through the keys.
+    void Play(BossSquid*) {
+        bot::Keys k;
+        fighter.Think(&k);
+        for (int vk : {static_cast<int>('X'), static_cast<int>('C'), VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT})
+            e->keys[vk] = k.down[vk];
     }
 
-    bool Allowed(int tx, int ty) const { return tx >= 2 && tx <= 7 && ty >= kTopRow + 4 && ty <= kTopRow + 6; }
-
-    // One frame of the simple player's choices.
-    void Play(BossSquid* s) {
-        ClearKeys();
-        if (p->dead || !p->idleing) {
-            e->keys['C'] = true;
-            return;
-        }
-        const int horizon = 90;
-        // Out of the squid's tiles (the climb ends in them) and back onto the open rows first.
-        if (!Allowed(p->tX, p->tY)) {
-            Step(p->tX < 2 ? 1 : (p->tX > 7 ? -1 : 0), p->tY < kTopRow + 4 ? 1 : (p->tY > kTopRow + 6 ? -1 : 0));
-            return;
-        }
-        int here = ClearForStep(p, 0, 0, horizon);
-        if (here <= 40) {
-            static const int kMoves[8][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
-            int bdx = 0, bdy = 0;
-            if (danger::BestStep(
-                    kMoves, here, [&](int dx, int dy) { return ClearForStep(p, dx, dy, horizon); },
-                    [&](int dx, int dy) { return Allowed(p->tX + dx, p->tY + dy); }, &bdx, &bdy)) {
-                Step(bdx, bdy);
-                ++dodges;
-                return;
-            }
-        }
-        // Fire: at the squid if a line reaches it, else at a tentacle segment in some line.
-        static const int kAims[][2] = {{0, -1}, {-1, -1}, {1, -1}, {-1, 0}, {1, 0}, {0, 1}, {-1, 1}, {1, 1}};
-        const int* segmentAim = nullptr;
-        for (const auto& a : kAims) {
-            Entity* hit = FirstHit(p, a[0], a[1]);
-            if (hit && hit == s) {
-                Aim(a[0], a[1]);
-                return;
-            }
-            if (hit && !segmentAim) segmentAim = a;
-        }
-        // No line to the squid: walk back under it when that is safe.
-        int dx = p->tX < 4 ? 1 : (p->tX > 5 ? -1 : 0);
-        int dy = p->tY < kTopRow + 5 ? 1 : (p->tY > kTopRow + 5 ? -1 : 0);
-        if ((dx || dy) && s->canHit && ClearForStep(p, dx, dy, horizon) > horizon) {
-            Step(dx, dy);
-            return;
-        }
-        if (segmentAim)
-            Aim(segmentAim[0], segmentAim[1]);
-        else
-            Aim(0, -1);
-    }
-
+    fight::SquidFighter fighter;
     static constexpr int kArena = -29696;
     static constexpr int kTopRow = kArena / 64;
     long frame = 0;
-    int dodges = 0;
 };
 
 TEST_F(SquidFightTest, TheSquidComesOutFightsAndFallsThenTheScreenUnlocks) {
@@ -170,7 +74,7 @@ TEST_F(SquidFightTest, TheSquidComesOutFightsAndFallsThenTheScreenUnlocks) {
             SetUp();
         }
         frame = 0;
-        dodges = 0;
+        fighter.dodges = 0;
         srand(seed);
         e->rotx = 450 - 90 * 3;
         p->side = 3;
@@ -239,13 +143,13 @@ TEST_F(SquidFightTest, TheSquidComesOutFightsAndFallsThenTheScreenUnlocks) {
             continue;
         }
         ++wins;
-        std::printf("seed %u: squid beaten at frame %ld, %d lives left, %d dodges\n", seed, frame, Player::Lives, dodges);
+        std::printf("seed %u: squid beaten at frame %ld, %d lives left, %d dodges\n", seed, frame, Player::Lives, fighter.dodges);
         // The whole cycle was seen before it fell.
         std::vector<int> cycle{0, 5, 10, 15, 20, 25, 30, 35, 0, 5};
         ASSERT_GE(phases.size(), cycle.size());
         EXPECT_EQ(std::vector<int>(phases.begin(), phases.begin() + cycle.size()), cycle);
         EXPECT_EQ(phases.back(), 999);
-        EXPECT_GT(dodges, 0);
+        EXPECT_GT(fighter.dodges, 0);
         EXPECT_GT(Player::Lives, 0);
         EXPECT_FALSE(Building::lockScreen) << "the beaten squid unlocks the screen";
         EXPECT_EQ(e->music, nullptr) << "its death stops the music";
