@@ -128,3 +128,16 @@ TEST(LevelThreeReplay, TheRecordedRunBeatsTheEyeAndQuitsAfterTheCredits) {
     EXPECT_EQ(Number(s, "triggerBossFinal"), 2);
     EXPECT_GE(Number(s, "Lives"), 0);
 }
+
+// "Reduce flashing" changes only what the final boss's flicker looks like: the same recording
+// follows the same trace with it on.
+TEST(LevelThreeReplay, ReduceFlashingPlaysTheSameGame) {
+    std::string dir = testsupport::MakeTempDir("flashing");
+    ASSERT_FALSE(dir.empty());
+    const std::string settings = dir + "/settings.ini";
+    ASSERT_TRUE(testsupport::WriteText(settings, "reduce_flashing = yes\n"));
+    long frames = 0;
+    std::string s = PlayBack({"--no-render", "--settings", settings}, &frames, BOT_REPLAY3_FILE, BOT_TRACE3_FILE, 500);
+    ASSERT_FALSE(s.empty());
+    EXPECT_EQ(Number(s, "frame"), frames);
+}
