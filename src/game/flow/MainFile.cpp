@@ -8,6 +8,7 @@
 #include "engine/GMusic.h"
 #include "engine/GSound.h"
 #include "engine/GameEngine.h"
+#include "engine/Random.h"
 #include "engine/Sprite.h"
 #include "game/bosses/FinalBoss.h"
 #include "game/entities/Entity.h"
@@ -51,6 +52,9 @@ unsigned g_seed = 0;
 unsigned GameSeed() { return g_seed; }
 
 void GameInit(GameEngine* gEngine, HINSTANCE hInstance) {
+    // Whoever starts the game runs it (the program's main, or a test driving the game in-process):
+    // its thread is the game's before the sound device starts mixing on another.
+    RegisterGameThread();
     gEngine->Init(hInstance, "Brackmoor", 640, 480, true);
     const platform::Options& o = platform::CurrentOptions();
     g_seed = o.haveSeed ? o.seed : static_cast<unsigned>(GetTickCount());

@@ -161,7 +161,17 @@ BOOL Player::Climb(int dirX, int dirY) {
     }
     if (!Climber::Climb(dirX, dirY)) return FALSE;
 
-    Building::SaveStepLocation(tX, tY, side);
+    // A step past column 1 or 8 is the start of a corner turn: the checkpoint is the tile on the
+    // next side where the turn ends, so a respawn there never lands beside the wall.
+    int cpX = tX, cpSide = side;
+    if (tX <= 0) {
+        cpX = 8;
+        cpSide = side % 4 + 1;
+    } else if (tX > 8) {
+        cpX = 1;
+        cpSide = side == 1 ? 4 : side - 1;
+    }
+    Building::SaveStepLocation(cpX, tY, cpSide);
     Building::saveStepCount++;
     if (climbSound == 0) {
         PlaySound(wavClimb);

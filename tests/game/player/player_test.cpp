@@ -438,3 +438,22 @@ TEST_F(PlayerTest, DuringTheEndingThePlayerOnlyFalls) {
     EXPECT_EQ(p->popperHalt, 4);
     EXPECT_TRUE(p->sprite->isCurrentAnimation(&p->aDeadFall));
 }
+
+TEST_F(PlayerTest, AStepRoundACornerIsRememberedAsTheTileOnTheNextSide) {
+    // Stepping past column 8 turns the tower to the previous side (column 1 there); past column 1,
+    // to the next side (column 8). A respawn at either checkpoint lands on the wall.
+    p->SetPosition(8, -2);
+    p->Idle();
+    ASSERT_TRUE(p->Climb(1, 0));
+    int slot = (Building::saveStepCount - 1) % 5;
+    EXPECT_EQ(Building::lastCheckPointX[slot], 1);
+    EXPECT_EQ(Building::lastCheckPointSide[slot], 4);
+    Settle(60);
+    p->SetPosition(1, -2);
+    p->side = 2;
+    p->Idle();
+    ASSERT_TRUE(p->Climb(-1, 0));
+    slot = (Building::saveStepCount - 1) % 5;
+    EXPECT_EQ(Building::lastCheckPointX[slot], 8);
+    EXPECT_EQ(Building::lastCheckPointSide[slot], 3);
+}
