@@ -274,6 +274,20 @@ void LevelBot::Menu(long frame, Keys* k) {
     SetStatus(frame, ready ? "choosing from the title menu" : "waiting for the title menu");
 }
 
+int LevelBot::Clear(Player* p, int dx, int dy) const {
+    return danger::ClearForGlide(p, dx, dy, kHorizon);
+}
+
+bool LevelBot::SafeStep(long frame, Player* p, int dx, int dy, Keys* k) {
+    // Never into the path of something that would arrive before the player can move again.
+    if (Clear(p, dx, dy) <= kSafeStep) {
+        SetStatus(frame, "waiting for a shot to pass");
+        return false;
+    }
+    Step(dx, dy, k);
+    return true;
+}
+
 void LevelBot::Step(int dx, int dy, Keys* k) {
     k->down['X'] = true;
     if (dx) k->down[dx < 0 ? VK_LEFT : VK_RIGHT] = true;
@@ -323,11 +337,13 @@ void LevelBot::Climb(long frame, Keys* k) {
         SetStatus(frame, "no progress up the tower for 4000 frames");
         return;
     }
-    // A shot about to arrive: step aside to the neighbouring tile that stays clear longest.
-    if (Ready(p) && ClearForStep(p, 0, 0, 40) <= 24) {
+    // A shot or a block about to arrive: step aside to the neighbouring tile that stays clear
+    // longest (a step takes the player out of play for its whole glide, so it is judged over that).
+    const int here = Ready(p) ? Clear(p, 0, 0) : kHorizon + 1;
+    if (here <= kDodgeAt) {
         int bdx = 0, bdy = 0;
         if (danger::BestStep(
-                kSteps, ClearForStep(p, 0, 0, 40), [&](int dx, int dy) { return ClearForStep(p, dx, dy, 40); },
+                kSteps, here, [&](int dx, int dy) { return Clear(p, dx, dy); },
                 [&](int dx, int dy) { return p->tX + dx >= 1 && p->tX + dx <= 8 && StepAllowedNow(p, dx, dy); }, &bdx,
                 &bdy)) {
             Step(bdx, bdy, k);
@@ -384,7 +400,7 @@ void LevelBot::Climb(long frame, Keys* k) {
     int dx = route.dx[0], dy = route.dy[0];
     Tile next = route.tiles[0];
     if (StepAllowedNow(p, dx, dy)) {
-        Step(dx, dy, k);
+        if (!SafeStep(frame, p, dx, dy, k)) return;
         waitingSince_ = -1;
         if (status_.find("flame") == std::string::npos) SetStatus(frame, "climbing");
         return;
@@ -468,8 +484,8 @@ bool LevelBot::ShootGenerator(long frame, const Tile& next, Keys* k) {
             for (int ax = -1; ax <= 1; ++ax)
                 for (int ay = -1; ay <= 1; ++ay)
                     if (t.side == p->side && GunTargetFrom(p, t, ax, ay) == gen) {
-                        Step(kSteps[first][0], kSteps[first][1], k);
-                        SetStatus(frame, "moving to shoot the generator of a barrier");
+                        if (SafeStep(frame, p, kSteps[first][0], kSteps[first][1], k))
+                            SetStatus(frame, "moving to shoot the generator of a barrier");
                         return true;
                     }
         }

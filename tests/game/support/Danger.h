@@ -62,18 +62,64 @@ inline int ClearFor(Player* p, float bx, float by, float bw, float bh, int horiz
 
 // The same for the standing player staying put, or gliding one tile over by (dx, dy): the 16-frame
 // glide sweeps over both tiles.
+// `glide` is how long the step keeps the player from answering again (16 frames of sliding, more
+// when the climbing animation has to finish too).
 template <class Impact>
-int ClearForStep(Player* p, int dx, int dy, int horizon, Impact impact) {
+int ClearForStep(Player* p, int dx, int dy, int horizon, Impact impact, int glide = 16) {
     float w = static_cast<float>(p->cw), h = static_cast<float>(p->ch);
     float ox = p->x + p->cx + p->offX, oy = p->y + p->cy + p->offY;
     float nx = ox + 64 * dx, ny = oy + 64 * dy;
     int target = ClearFor(p, nx, ny, w, h, horizon, impact);
     if (dx == 0 && dy == 0) return target;
-    int sweep = ClearFor(p, std::min(ox, nx), std::min(oy, ny), w + 64 * std::abs(dx), h + 64 * std::abs(dy), 16, impact);
-    return sweep <= 16 ? std::min(sweep, target) : target;
+    int sweep =
+        ClearFor(p, std::min(ox, nx), std::min(oy, ny), w + 64 * std::abs(dx), h + 64 * std::abs(dy), glide, impact);
+    return sweep <= glide ? std::min(sweep, target) : target;
 }
 
 inline int ClearForStep(Player* p, int dx, int dy, int horizon) { return ClearForStep(p, dx, dy, horizon, TimeToImpact); }
+
+// Like TimeToImpact, for a box that moves: box(k, &bx, &by) gives its corner k frames on.
+template <class Box>
+int TimeToImpactMoving(Entity* h, Box box, float bw, float bh, int horizon) {
+    auto* block = dynamic_cast<FallingBlock*>(h);
+    auto* shot = dynamic_cast<WallBlast*>(h);
+    float hx = h->x + h->cx, hy = h->y + h->cy;
+    float deg = shot ? shot->wavYDeg : 0;
+    for (int k = 0; k <= horizon; ++k) {
+        float bx = 0, by = 0;
+        box(k, &bx, &by);
+        if (hx + h->cw + 6 >= bx && bx + bw + 6 >= hx && hy + h->ch + 6 >= by && by + bh + 6 >= hy) return k;
+        if (block) {
+            if (k >= block->delayTime) hy += 5;
+            continue;
+        }
+        if (shot && shot->waverY) {
+            hy += std::sin(deg) * shot->wavYAmp;
+            deg += 0.1f;
+        }
+        hx += h->velX;
+        hy += h->velY;
+    }
+    return horizon + 1;
+}
+
+// How long the player stays untouched standing still (0, 0) or gliding one tile over by (dx, dy)
+// at the climb's pace of 4 pixels a frame, following the glide frame by frame.
+inline int ClearForGlide(Player* p, int dx, int dy, int horizon) {
+    const float w = static_cast<float>(p->cw), h = static_cast<float>(p->ch);
+    const float ox = p->x + p->cx + p->offX, oy = p->y + p->cy + p->offY;
+    auto box = [&](int k, float* bx, float* by) {
+        float moved = std::min(4.0f * static_cast<float>(k + 1), 64.0f);
+        *bx = ox + moved * static_cast<float>(dx);
+        *by = oy + moved * static_cast<float>(dy);
+    };
+    int best = horizon + 1;
+    for (Entity* e : Entity::entList) {
+        if (e == p || e->dead || !e->hurtPlayer || e->side != p->side) continue;
+        best = std::min(best, TimeToImpactMoving(e, box, w, h, horizon));
+    }
+    return best;
+}
 
 // The step among `steps` that allowed(dx, dy) permits and that score(dx, dy) rates above `here`
 // (staying put), the first of equals winning. False, leaving dx and dy alone, when none beats it.
