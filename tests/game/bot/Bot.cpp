@@ -11,6 +11,7 @@
 #include "engine/Sprite.h"
 #include "game/bosses/CrabWalker.h"
 #include "game/enemies/BreakableBlock.h"
+#include "game/enemies/ChainLizard.h"
 #include "game/enemies/Pickup.h"
 #include "game/enemies/WallBlast.h"
 #include "game/entities/Blood.h"
@@ -341,6 +342,7 @@ void LevelBot::Climb(long frame, Keys* k) {
     // longest (a step takes the player out of play for its whole glide, so it is judged over that).
     const int here = Ready(p) ? Clear(p, 0, 0) : kHorizon + 1;
     if (here <= kDodgeAt) {
+        if (std::getenv("DBG_DODGE")) { std::printf("dodge@%ld here %d:", frame, here); for (auto& m : kSteps) std::printf(" (%d,%d)=%d/%d", m[0], m[1], Clear(p, m[0], m[1]), (int)StepAllowedNow(p, m[0], m[1])); std::printf("\n"); }
         int bdx = 0, bdy = 0;
         if (danger::BestStep(
                 kSteps, here, [&](int dx, int dy) { return Clear(p, dx, dy); },
@@ -359,6 +361,13 @@ void LevelBot::Climb(long frame, Keys* k) {
     if (!Ready(p)) return;  // still gliding; the next step is taken once it lands
 
     Tile at = PlayerTile(p);
+    // A lizard whose chain bars a shaft: shoot it from below, where its chain cannot trap the
+    // player, before going on.
+    for (Entity* x : Entity::entList) {
+        auto* liz = dynamic_cast<ChainLizard*>(x);
+        if (!liz || !liz->alive || liz->dead || liz->side != p->side || std::abs(liz->tY - at.ty) > 6) continue;
+        if (ShootFromLine(frame, liz, "the chain lizard", k)) return;
+    }
     if (hasGenTarget_ && ShootGenerator(frame, at, k)) return;
     hasGenTarget_ = false;
     const int lowRow = std::max(at.ty, bestRow_) + 8;
@@ -463,11 +472,18 @@ bool LevelBot::ShootGenerator(long frame, const Tile& next, Keys* k) {
     genTarget_.side = gen->side;
     genX_ = gen->x;
     genY_ = gen->y;
+    return ShootFromLine(frame, gen, "the generator of a barrier", k);
+}
+
+// Shoots `target` from here if the gun reaches it, otherwise steps towards the nearest tile (on
+// this wall, within five rows) that has a line to it. False when no such tile is in reach.
+bool LevelBot::ShootFromLine(long frame, Entity* target, const std::string& what, Keys* k) {
+    Player* p = Player::Get();
     for (int ax = -1; ax <= 1; ++ax)
         for (int ay = -1; ay <= 1; ++ay)
-            if (GunTarget(p, ax, ay) == gen) {
+            if (GunTarget(p, ax, ay) == target) {
                 AimAndFire(p, ax, ay, k);
-                SetStatus(frame, "shooting the generator of a barrier");
+                SetStatus(frame, "shooting " + what);
                 return true;
             }
     // Breadth-first over the tiles reachable now, to the nearest one with a line to it.
@@ -483,9 +499,9 @@ bool LevelBot::ShootGenerator(long frame, const Tile& next, Keys* k) {
         if (first >= 0) {
             for (int ax = -1; ax <= 1; ++ax)
                 for (int ay = -1; ay <= 1; ++ay)
-                    if (t.side == p->side && GunTargetFrom(p, t, ax, ay) == gen) {
+                    if (t.side == p->side && GunTargetFrom(p, t, ax, ay) == target) {
                         if (SafeStep(frame, p, kSteps[first][0], kSteps[first][1], k))
-                            SetStatus(frame, "moving to shoot the generator of a barrier");
+                            SetStatus(frame, "moving to shoot " + what);
                         return true;
                     }
         }

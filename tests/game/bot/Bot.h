@@ -94,6 +94,7 @@ private:
     void Fight(long frame, CrabWalker* crab, Keys* k);
     bool ShootThreat(Keys* k);
     bool ShootGenerator(long frame, const Tile& next, Keys* k);
+    bool ShootFromLine(long frame, Entity* target, const std::string& what, Keys* k);
     bool AimAndFire(Player* p, int ax, int ay, Keys* k);
     void Step(int dx, int dy, Keys* k);
     // Takes the step unless a harmful thing would reach the player before it could move again.
