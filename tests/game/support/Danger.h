@@ -105,7 +105,10 @@ int TimeToImpactMoving(Entity* h, Box box, float bw, float bh, int horizon) {
 
 // How long the player stays untouched standing still (0, 0) or gliding one tile over by (dx, dy)
 // at the climb's pace of 4 pixels a frame, following the glide frame by frame.
-inline int ClearForGlide(Player* p, int dx, int dy, int horizon) {
+// impact(h, box, bw, bh, horizon) judges each harmful thing (TimeToImpactMoving unless a fight knows
+// its own threats better).
+template <class Impact>
+int ClearForGlide(Player* p, int dx, int dy, int horizon, Impact impact) {
     const float w = static_cast<float>(p->cw), h = static_cast<float>(p->ch);
     const float ox = p->x + p->cx + p->offX, oy = p->y + p->cy + p->offY;
     auto box = [&](int k, float* bx, float* by) {
@@ -116,9 +119,15 @@ inline int ClearForGlide(Player* p, int dx, int dy, int horizon) {
     int best = horizon + 1;
     for (Entity* e : Entity::entList) {
         if (e == p || e->dead || !e->hurtPlayer || e->side != p->side) continue;
-        best = std::min(best, TimeToImpactMoving(e, box, w, h, horizon));
+        best = std::min(best, impact(e, box, w, h, horizon));
     }
     return best;
+}
+
+inline int ClearForGlide(Player* p, int dx, int dy, int horizon) {
+    return ClearForGlide(p, dx, dy, horizon, [](Entity* e, auto box, float w, float h, int hz) {
+        return TimeToImpactMoving(e, box, w, h, hz);
+    });
 }
 
 // The step among `steps` that allowed(dx, dy) permits and that score(dx, dy) rates above `here`
