@@ -133,7 +133,7 @@ private:
 
     // How long a tile (the player's, or one step over) stays clear, counting a coming beam.
     static int Safety(Player* p, int sx, int sy) {
-        int clear = danger::ClearForStep(p, sx, sy, 40);
+        int clear = danger::ClearForGlide(p, sx, sy, 40);
         // The flying eye creeps and charges: keep well clear of it.
         FinalBoss* b = FinalBoss::debug_boss;
         if (b && b->hurtPlayer && b->side == p->side) {

@@ -13,6 +13,7 @@
 #include "game/enemies/BreakableBlock.h"
 #include "game/enemies/ChainLizard.h"
 #include "game/enemies/Pickup.h"
+#include "game/enemies/SpiderSpawn.h"
 #include "game/enemies/WallBlast.h"
 #include "game/entities/Blood.h"
 #include "game/entities/Entity.h"
@@ -27,7 +28,6 @@
 
 namespace bot {
 
-using danger::ClearForStep;
 using danger::FindCrab;
 
 namespace {
@@ -276,7 +276,19 @@ void LevelBot::Menu(long frame, Keys* k) {
 }
 
 int LevelBot::Clear(Player* p, int dx, int dy) const {
-    return danger::ClearForGlide(p, dx, dy, kHorizon);
+    int clear = danger::ClearForGlide(p, dx, dy, kHorizon);
+    // A nest that has shown itself is about to hatch: its spider drops onto the tile below it,
+    // reaching a player who stands on the nest or one tile under it.
+    Tile to;
+    if ((dx || dy) ? !WallStep(PlayerTile(p), dx, dy, &to) : false) return clear;
+    if (!dx && !dy) to = PlayerTile(p);
+    for (Entity* x : Entity::entList) {
+        auto* nest = dynamic_cast<SpiderSpawn*>(x);
+        if (!nest || nest->side != to.side || !nest->sprite || nest->sprite->hidden) continue;
+        const int nx = FloorDiv(nest->x + 32), ny = FloorDiv(nest->y + 32);
+        if (to.tx == nx && to.ty >= ny && to.ty <= ny + 1) clear = std::min(clear, 20);
+    }
+    return clear;
 }
 
 bool LevelBot::SafeStep(long frame, Player* p, int dx, int dy, Keys* k) {
@@ -525,11 +537,11 @@ void LevelBot::Fight(long frame, CrabWalker* crab, Keys* k) {
     // Stay off the top row (blocks drop onto it), the bottom row (no room to dodge downwards) and
     // the edge columns (the crab's reach).
     auto inArena = [&](int tx, int ty) { return tx >= 2 && tx <= 7 && ty >= topRow + 1 && ty <= topRow + 5; };
-    int here = ClearForStep(p, 0, 0, horizon);
+    int here = danger::ClearForGlide(p, 0, 0, horizon);
     if (here <= 45) {
         int bdx = 0, bdy = 0;
         if (danger::BestStep(
-                kSteps, here, [&](int dx, int dy) { return ClearForStep(p, dx, dy, horizon); },
+                kSteps, here, [&](int dx, int dy) { return danger::ClearForGlide(p, dx, dy, horizon); },
                 [&](int dx, int dy) { return inArena(p->tX + dx, p->tY + dy) && StepAllowedNow(p, dx, dy); }, &bdx,
                 &bdy)) {
             Step(bdx, bdy, k);
@@ -541,7 +553,7 @@ void LevelBot::Fight(long frame, CrabWalker* crab, Keys* k) {
         // Nothing close: drift back towards the middle, keeping room to dodge.
         int dx = p->tX < 4 ? 1 : (p->tX > 5 ? -1 : 0);
         int dy = p->tY < topRow + 3 ? 1 : (p->tY > topRow + 3 ? -1 : 0);
-        if ((dx || dy) && StepAllowedNow(p, dx, dy) && ClearForStep(p, dx, dy, horizon) > horizon) {
+        if ((dx || dy) && StepAllowedNow(p, dx, dy) && danger::ClearForGlide(p, dx, dy, horizon) > horizon) {
             Step(dx, dy, k);
             SetStatus(frame, "taking the middle of the arena");
             return;
