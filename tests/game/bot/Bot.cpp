@@ -13,6 +13,7 @@
 #include "game/enemies/BreakableBlock.h"
 #include "game/enemies/ChainLizard.h"
 #include "game/enemies/Pickup.h"
+#include "game/enemies/PopperBaby.h"
 #include "game/enemies/SpiderSpawn.h"
 #include "game/enemies/WallBlast.h"
 #include "game/entities/Blood.h"
@@ -94,8 +95,9 @@ Route Search(const Tile& from, bool toTarget, const Tile& target, int goalRow, i
 }
 
 bool Hostile(Entity* e, Player* p) {
-    return e != p && e->alive && !e->dead && e->hurtPlayer && e->canHit && e->side == p->side &&
-           !dynamic_cast<Blood*>(e);
+    // A popper swarm hurts nobody but holds the climber where the next shot finds it.
+    return e != p && e->alive && !e->dead && (e->hurtPlayer || dynamic_cast<PopperBaby*>(e)) && e->canHit &&
+           e->side == p->side && !dynamic_cast<Blood*>(e);
 }
 
 // Whether the player takes a step now: not in the middle of a glide.
