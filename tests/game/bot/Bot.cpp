@@ -356,7 +356,6 @@ void LevelBot::Climb(long frame, Keys* k) {
     // longest (a step takes the player out of play for its whole glide, so it is judged over that).
     const int here = Ready(p) ? Clear(p, 0, 0) : kHorizon + 1;
     if (here <= kDodgeAt) {
-        if (std::getenv("DBG_DODGE")) { std::printf("dodge@%ld here %d:", frame, here); for (auto& m : kSteps) std::printf(" (%d,%d)=%d/%d", m[0], m[1], Clear(p, m[0], m[1]), (int)StepAllowedNow(p, m[0], m[1])); std::printf("\n"); }
         int bdx = 0, bdy = 0;
         if (danger::BestStep(
                 kSteps, here, [&](int dx, int dy) { return Clear(p, dx, dy); },
