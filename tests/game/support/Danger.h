@@ -79,8 +79,9 @@ int ClearForStep(Player* p, int dx, int dy, int horizon, Impact impact, int glid
 inline int ClearForStep(Player* p, int dx, int dy, int horizon) { return ClearForStep(p, dx, dy, horizon, TimeToImpact); }
 
 // Like TimeToImpact, for a box that moves: box(k, &bx, &by) gives its corner k frames on.
+// Touches before frame `from` are not counted (the player is immune until then).
 template <class Box>
-int TimeToImpactMoving(Entity* h, Box box, float bw, float bh, int horizon) {
+int TimeToImpactMoving(Entity* h, Box box, float bw, float bh, int horizon, int from = 0) {
     auto* block = dynamic_cast<FallingBlock*>(h);
     auto* shot = dynamic_cast<WallBlast*>(h);
     float hx = h->x + h->cx, hy = h->y + h->cy;
@@ -88,7 +89,8 @@ int TimeToImpactMoving(Entity* h, Box box, float bw, float bh, int horizon) {
     for (int k = 0; k <= horizon; ++k) {
         float bx = 0, by = 0;
         box(k, &bx, &by);
-        if (hx + h->cw + 6 >= bx && bx + bw + 6 >= hx && hy + h->ch + 6 >= by && by + bh + 6 >= hy) return k;
+        if (k >= from && hx + h->cw + 6 >= bx && bx + bw + 6 >= hx && hy + h->ch + 6 >= by && by + bh + 6 >= hy)
+            return k;
         if (block) {
             if (k >= block->delayTime) hy += 5;
             continue;
@@ -124,9 +126,12 @@ int ClearForGlide(Player* p, int dx, int dy, int horizon, Impact impact) {
     return best;
 }
 
+// While the player blinks after coming back it cannot be hurt: only what still touches it after
+// that counts, so it walks out of a creature it came back on.
 inline int ClearForGlide(Player* p, int dx, int dy, int horizon) {
-    return ClearForGlide(p, dx, dy, horizon, [](Entity* e, auto box, float w, float h, int hz) {
-        return TimeToImpactMoving(e, box, w, h, hz);
+    const int immune = p->invinceTimer;
+    return ClearForGlide(p, dx, dy, horizon, [immune](Entity* e, auto box, float w, float h, int hz) {
+        return TimeToImpactMoving(e, box, w, h, hz, immune);
     });
 }
 
