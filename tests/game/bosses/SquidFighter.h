@@ -50,7 +50,8 @@ public:
             int bdx = 0, bdy = 0;
             if (danger::BestStep(
                     kMoves, here, [&](int dx, int dy) { return ClearForStep(p, dx, dy, horizon); },
-                    [&](int dx, int dy) { return Allowed(p->tX + dx, p->tY + dy); }, &bdx, &bdy)) {
+                    [&](int dx, int dy) { return Allowed(p->tX + dx, p->tY + dy) && bot::StepAllowedNow(p, dx, dy); },
+                    &bdx, &bdy)) {
                 Step(bdx, bdy, k);
                 ++dodges;
                 return;

@@ -4,9 +4,11 @@
 // Like the others it reads only what a player could see and answers with keys.
 #pragma once
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "../bosses/FinalFighter.h"
 #include "../bosses/SquidFighter.h"
@@ -36,7 +38,10 @@ public:
             return;
         }
         if (p && !Building::MainMenuOn) {
-            if (p->dead && !wasDead_) ++deaths_[LevelOfRow(p->tY) - 1];
+            if (p->dead && !wasDead_) {
+                ++deaths_[LevelOfRow(p->tY) - 1];
+                Note(frame, p);
+            }
             wasDead_ = p->dead != 0;
         }
         if (Building::triggerBossFinal >= 1 && FinalBoss::debug_boss) {
@@ -69,8 +74,27 @@ public:
         return mode_ + (climber_ && mode_ == "climbing" ? "; " + climber_->Status() : std::string());
     }
     const int* DeathsPerLevel() const { return deaths_; }
+    // One line per life lost: when, where, doing what, and the nearest harmful thing.
+    const std::vector<std::string>& DeathNotes() const { return notes_; }
 
 private:
+    void Note(long frame, Player* p) {
+        Entity* near = nullptr;
+        float best = 1e9f;
+        for (Entity* x : Entity::entList) {
+            if (x == p || !x->hurtPlayer || x->side != p->side) continue;
+            float d = std::hypot(x->GetCenterX() - p->GetCenterX(), x->GetCenterY() - p->GetCenterY());
+            if (d < best) {
+                best = d;
+                near = x;
+            }
+        }
+        char buf[200];
+        std::snprintf(buf, sizeof(buf), "frame %ld, level %d, side %d tile (%d, %d), %s: nearest harm %s", frame,
+                      LevelOfRow(p->tY), p->side, p->tX, p->tY, mode_.c_str(), near ? near->ClassName() : "none");
+        notes_.push_back(buf);
+    }
+
     int startLevel_;
     int goal_ = 0;
     std::unique_ptr<LevelBot> climber_;
@@ -79,6 +103,7 @@ private:
     std::string mode_ = "starting";
     bool wasDead_ = false;
     int deaths_[3] = {0, 0, 0};
+    std::vector<std::string> notes_;
 };
 
 }  // namespace bot

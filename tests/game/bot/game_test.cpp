@@ -132,6 +132,8 @@ TEST(WholeGameBot, WinsTheWholeGameFromTheTitleOnEverySeed) {
                 break;
             }
         }
+        if (verbose || lost)
+            for (const std::string& note : player.DeathNotes()) std::printf("  life lost: %s\n", note.c_str());
         const int* d = player.DeathsPerLevel();
         std::printf("whole game: seed %u, %s in %ld frames, lives left %d, deaths per level %d/%d/%d\n", seed,
                     lost ? "lost" : (platform::QuitRequested() ? "won" : "unfinished"), frame, Player::Lives, d[0],
