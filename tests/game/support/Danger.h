@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "game/bosses/CrabWalker.h"
+#include "game/enemies/Spider.h"
 #include "game/enemies/WallBlast.h"
 #include "game/entities/Entity.h"
 #include "game/player/Player.h"
@@ -86,6 +87,15 @@ int TimeToImpactMoving(Entity* h, Box box, float bw, float bh, int horizon, int 
     auto* shot = dynamic_cast<WallBlast*>(h);
     float hx = h->x + h->cx, hy = h->y + h->cy;
     float deg = shot ? shot->wavYDeg : 0;
+    float vx = h->velX, vy = h->velY;
+    if (dynamic_cast<Spider*>(h)) {
+        // A spider crawls a pixel a frame at the player: along the row first, then the column.
+        float bx = 0, by = 0;
+        box(0, &bx, &by);
+        const float gx = bx + bw / 2 - (hx + h->cw / 2), gy = by + bh / 2 - (hy + h->ch / 2);
+        vx = std::fabs(gx) > 32 ? (gx > 0 ? 1.0f : -1.0f) : 0.0f;
+        vy = vx == 0 && std::fabs(gy) > 32 ? (gy > 0 ? 1.0f : -1.0f) : 0.0f;
+    }
     for (int k = 0; k <= horizon; ++k) {
         float bx = 0, by = 0;
         box(k, &bx, &by);
@@ -99,8 +109,8 @@ int TimeToImpactMoving(Entity* h, Box box, float bw, float bh, int horizon, int 
             hy += std::sin(deg) * shot->wavYAmp;
             deg += 0.1f;
         }
-        hx += h->velX;
-        hy += h->velY;
+        hx += vx;
+        hy += vy;
     }
     return horizon + 1;
 }
