@@ -99,24 +99,27 @@ private:
     // glides: shots fly straight; a tentacle tip sweeps on in its growth direction (a tile every
     // five frames).
     template <class Box>
-    static int SquidImpactMoving(Entity* h, Box box, float bw, float bh, int horizon) {
+    static int SquidImpactMoving(Entity* h, Box box, float bw, float bh, int horizon, int from) {
         auto* tip = dynamic_cast<SquidArm*>(h);
-        if (!tip) return danger::TimeToImpactMoving(h, box, bw, bh, horizon);
+        if (!tip) return danger::TimeToImpactMoving(h, box, bw, bh, horizon, from);
         static const float kDir[4][2] = {{1, 0}, {0, -1}, {-1, 0}, {0, 1}};
         float hx = h->x + h->cx, hy = h->y + h->cy;
         const float vx = kDir[tip->oDir][0] * 12.8f, vy = kDir[tip->oDir][1] * 12.8f;
         for (int k = 0; k <= horizon; ++k) {
             float bx = 0, by = 0;
             box(k, &bx, &by);
-            if (hx + h->cw + 6 >= bx && bx + bw + 6 >= hx && hy + h->ch + 6 >= by && by + bh + 6 >= hy) return k;
+            if (k >= from && hx + h->cw + 6 >= bx && bx + bw + 6 >= hx && hy + h->ch + 6 >= by && by + bh + 6 >= hy)
+                return k;
             hx += vx;
             hy += vy;
         }
         return horizon + 1;
     }
     static int ClearForStep(Player* p, int dx, int dy, int horizon) {
-        return danger::ClearForGlide(p, dx, dy, horizon, [](Entity* e, auto box, float w, float h, int hz) {
-            return SquidImpactMoving(e, box, w, h, hz);
+        // Nothing hurts the player while it blinks after coming back.
+        const int immune = p->invinceTimer;
+        return danger::ClearForGlide(p, dx, dy, horizon, [immune](Entity* e, auto box, float w, float h, int hz) {
+            return SquidImpactMoving(e, box, w, h, hz, immune);
         });
     }
     // What a shot along (ax, ay) from the player's tile hits first, following the gun's tile trace.
