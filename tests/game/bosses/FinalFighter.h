@@ -51,6 +51,12 @@ private:
     EntityLink<EyeCrawler> carrier_;
     // Marks a shell known to be empty (in the colour variant the crawlers do not use).
     static constexpr int kShellSeen = 91;
+    // Threats are followed kHorizon frames ahead; closer than kDodgeAt the fighter steps aside, and
+    // it moves only onto a tile that stays clear for more than kSafeStep (a step's glide and a
+    // little more).
+    static constexpr int kHorizon = 60;
+    static constexpr int kDodgeAt = 30;
+    static constexpr int kSafeStep = 32;
 
     static bool Ready(Player* p) { return p->idleing && p->x == p->TargetX() && p->y == p->TargetY(); }
 
@@ -124,7 +130,7 @@ private:
 
     bool Dodge(Player* p, int* dx, int* dy) {
         const int here = Safety(p, 0, 0);
-        if (here > 24) return false;
+        if (here > kDodgeAt) return false;
         static const int kSteps[8][2] = {{0, -1}, {-1, 0}, {1, 0}, {0, 1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
         return danger::BestStep(
             kSteps, here, [&](int sx, int sy) { return Safety(p, sx, sy); },
@@ -133,7 +139,7 @@ private:
 
     // How long a tile (the player's, or one step over) stays clear, counting a coming beam.
     static int Safety(Player* p, int sx, int sy) {
-        int clear = danger::ClearForStep(p, sx, sy, 40);
+        int clear = danger::ClearForGlide(p, sx, sy, kHorizon);
         // The flying eye creeps and charges: keep well clear of it.
         FinalBoss* b = FinalBoss::debug_boss;
         if (b && b->hurtPlayer && b->side == p->side) {
@@ -220,7 +226,7 @@ private:
         int bestD = 1 << 30, bx = 0, by = 0;
         bool found = false;
         for (const auto& s : kSteps) {
-            if (!bot::StepAllowedNow(p, s[0], s[1]) || Safety(p, s[0], s[1]) <= 24) continue;
+            if (!bot::StepAllowedNow(p, s[0], s[1]) || Safety(p, s[0], s[1]) <= kSafeStep) continue;
             bot::Tile t = bot::PlayerTile(p);
             t.tx += s[0];
             t.ty += s[1];
@@ -240,7 +246,7 @@ private:
 
     static void Park(Player* p, int col, bot::Keys* k) {
         int dx = col > p->tX ? 1 : (col < p->tX ? -1 : 0);
-        if (dx != 0 && bot::StepAllowedNow(p, dx, 0) && Safety(p, dx, 0) > 24) Step(dx, 0, k);
+        if (dx != 0 && bot::StepAllowedNow(p, dx, 0) && Safety(p, dx, 0) > kSafeStep) Step(dx, 0, k);
     }
 };
 

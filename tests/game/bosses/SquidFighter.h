@@ -50,7 +50,8 @@ public:
             int bdx = 0, bdy = 0;
             if (danger::BestStep(
                     kMoves, here, [&](int dx, int dy) { return ClearForStep(p, dx, dy, horizon); },
-                    [&](int dx, int dy) { return Allowed(p->tX + dx, p->tY + dy); }, &bdx, &bdy)) {
+                    [&](int dx, int dy) { return Allowed(p->tX + dx, p->tY + dy) && bot::StepAllowedNow(p, dx, dy); },
+                    &bdx, &bdy)) {
                 Step(bdx, bdy, k);
                 ++dodges;
                 return;
@@ -94,25 +95,32 @@ private:
         if (ax) k->down[ax < 0 ? VK_LEFT : VK_RIGHT] = true;
     }
 
-    // The first frame within the horizon at which a harmful thing reaches the box, or horizon + 1:
-    // shots fly straight; a tentacle tip sweeps on in its growth direction (a tile every five frames).
-    static int SquidImpact(Entity* h, float bx, float by, float bw, float bh, int horizon) {
+    // The first frame within the horizon at which a harmful thing reaches the player's box as it
+    // glides: shots fly straight; a tentacle tip sweeps on in its growth direction (a tile every
+    // five frames).
+    template <class Box>
+    static int SquidImpactMoving(Entity* h, Box box, float bw, float bh, int horizon, int from) {
+        auto* tip = dynamic_cast<SquidArm*>(h);
+        if (!tip) return danger::TimeToImpactMoving(h, box, bw, bh, horizon, from);
+        static const float kDir[4][2] = {{1, 0}, {0, -1}, {-1, 0}, {0, 1}};
         float hx = h->x + h->cx, hy = h->y + h->cy;
-        float vx = h->velX, vy = h->velY;
-        if (auto* tip = dynamic_cast<SquidArm*>(h)) {
-            static const float kDir[4][2] = {{1, 0}, {0, -1}, {-1, 0}, {0, 1}};
-            vx = kDir[tip->oDir][0] * 12.8f;
-            vy = kDir[tip->oDir][1] * 12.8f;
-        }
+        const float vx = kDir[tip->oDir][0] * 12.8f, vy = kDir[tip->oDir][1] * 12.8f;
         for (int k = 0; k <= horizon; ++k) {
-            if (hx + h->cw + 6 >= bx && bx + bw + 6 >= hx && hy + h->ch + 6 >= by && by + bh + 6 >= hy) return k;
+            float bx = 0, by = 0;
+            box(k, &bx, &by);
+            if (k >= from && hx + h->cw + 6 >= bx && bx + bw + 6 >= hx && hy + h->ch + 6 >= by && by + bh + 6 >= hy)
+                return k;
             hx += vx;
             hy += vy;
         }
         return horizon + 1;
     }
     static int ClearForStep(Player* p, int dx, int dy, int horizon) {
-        return danger::ClearForStep(p, dx, dy, horizon, SquidImpact);
+        // Nothing hurts the player while it blinks after coming back.
+        const int immune = p->invinceTimer;
+        return danger::ClearForGlide(p, dx, dy, horizon, [immune](Entity* e, auto box, float w, float h, int hz) {
+            return SquidImpactMoving(e, box, w, h, hz, immune);
+        });
     }
     // What a shot along (ax, ay) from the player's tile hits first, following the gun's tile trace.
     static Entity* FirstHit(Player* p, int ax, int ay) {

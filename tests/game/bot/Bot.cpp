@@ -11,7 +11,10 @@
 #include "engine/Sprite.h"
 #include "game/bosses/CrabWalker.h"
 #include "game/enemies/BreakableBlock.h"
+#include "game/enemies/ChainLizard.h"
 #include "game/enemies/Pickup.h"
+#include "game/enemies/PopperBaby.h"
+#include "game/enemies/SpiderSpawn.h"
 #include "game/enemies/WallBlast.h"
 #include "game/entities/Blood.h"
 #include "game/entities/Entity.h"
@@ -26,7 +29,6 @@
 
 namespace bot {
 
-using danger::ClearForStep;
 using danger::FindCrab;
 
 namespace {
@@ -93,8 +95,9 @@ Route Search(const Tile& from, bool toTarget, const Tile& target, int goalRow, i
 }
 
 bool Hostile(Entity* e, Player* p) {
-    return e != p && e->alive && !e->dead && e->hurtPlayer && e->canHit && e->side == p->side &&
-           !dynamic_cast<Blood*>(e);
+    // A popper swarm hurts nobody but holds the climber where the next shot finds it.
+    return e != p && e->alive && !e->dead && (e->hurtPlayer || dynamic_cast<PopperBaby*>(e)) && e->canHit &&
+           e->side == p->side && !dynamic_cast<Blood*>(e);
 }
 
 // Whether the player takes a step now: not in the middle of a glide.
@@ -274,6 +277,32 @@ void LevelBot::Menu(long frame, Keys* k) {
     SetStatus(frame, ready ? "choosing from the title menu" : "waiting for the title menu");
 }
 
+int LevelBot::Clear(Player* p, int dx, int dy) const {
+    int clear = danger::ClearForGlide(p, dx, dy, kHorizon);
+    // A nest that has shown itself is about to hatch: its spider drops onto the tile below it,
+    // reaching a player who stands on the nest or one tile under it.
+    Tile to;
+    if ((dx || dy) ? !WallStep(PlayerTile(p), dx, dy, &to) : false) return clear;
+    if (!dx && !dy) to = PlayerTile(p);
+    for (Entity* x : Entity::entList) {
+        auto* nest = dynamic_cast<SpiderSpawn*>(x);
+        if (!nest || nest->side != to.side || !nest->sprite || nest->sprite->hidden) continue;
+        const int nx = FloorDiv(nest->x + 32), ny = FloorDiv(nest->y + 32);
+        if (to.tx == nx && to.ty >= ny && to.ty <= ny + 1) clear = std::min(clear, 20);
+    }
+    return clear;
+}
+
+bool LevelBot::SafeStep(long frame, Player* p, int dx, int dy, Keys* k) {
+    // Never into the path of something that would arrive before the player can move again.
+    if (Clear(p, dx, dy) <= kSafeStep) {
+        SetStatus(frame, "waiting for a shot to pass");
+        return false;
+    }
+    Step(dx, dy, k);
+    return true;
+}
+
 void LevelBot::Step(int dx, int dy, Keys* k) {
     k->down['X'] = true;
     if (dx) k->down[dx < 0 ? VK_LEFT : VK_RIGHT] = true;
@@ -323,11 +352,13 @@ void LevelBot::Climb(long frame, Keys* k) {
         SetStatus(frame, "no progress up the tower for 4000 frames");
         return;
     }
-    // A shot about to arrive: step aside to the neighbouring tile that stays clear longest.
-    if (Ready(p) && ClearForStep(p, 0, 0, 40) <= 24) {
+    // A shot or a block about to arrive: step aside to the neighbouring tile that stays clear
+    // longest (a step takes the player out of play for its whole glide, so it is judged over that).
+    const int here = Ready(p) ? Clear(p, 0, 0) : kHorizon + 1;
+    if (here <= kDodgeAt) {
         int bdx = 0, bdy = 0;
         if (danger::BestStep(
-                kSteps, ClearForStep(p, 0, 0, 40), [&](int dx, int dy) { return ClearForStep(p, dx, dy, 40); },
+                kSteps, here, [&](int dx, int dy) { return Clear(p, dx, dy); },
                 [&](int dx, int dy) { return p->tX + dx >= 1 && p->tX + dx <= 8 && StepAllowedNow(p, dx, dy); }, &bdx,
                 &bdy)) {
             Step(bdx, bdy, k);
@@ -343,6 +374,13 @@ void LevelBot::Climb(long frame, Keys* k) {
     if (!Ready(p)) return;  // still gliding; the next step is taken once it lands
 
     Tile at = PlayerTile(p);
+    // A lizard whose chain bars a shaft: shoot it from below, where its chain cannot trap the
+    // player, before going on.
+    for (Entity* x : Entity::entList) {
+        auto* liz = dynamic_cast<ChainLizard*>(x);
+        if (!liz || !liz->alive || liz->dead || liz->side != p->side || std::abs(liz->tY - at.ty) > 6) continue;
+        if (ShootFromLine(frame, liz, "the chain lizard", k)) return;
+    }
     if (hasGenTarget_ && ShootGenerator(frame, at, k)) return;
     hasGenTarget_ = false;
     const int lowRow = std::max(at.ty, bestRow_) + 8;
@@ -384,7 +422,7 @@ void LevelBot::Climb(long frame, Keys* k) {
     int dx = route.dx[0], dy = route.dy[0];
     Tile next = route.tiles[0];
     if (StepAllowedNow(p, dx, dy)) {
-        Step(dx, dy, k);
+        if (!SafeStep(frame, p, dx, dy, k)) return;
         waitingSince_ = -1;
         if (status_.find("flame") == std::string::npos) SetStatus(frame, "climbing");
         return;
@@ -447,11 +485,18 @@ bool LevelBot::ShootGenerator(long frame, const Tile& next, Keys* k) {
     genTarget_.side = gen->side;
     genX_ = gen->x;
     genY_ = gen->y;
+    return ShootFromLine(frame, gen, "the generator of a barrier", k);
+}
+
+// Shoots `target` from here if the gun reaches it, otherwise steps towards the nearest tile (on
+// this wall, within five rows) that has a line to it. False when no such tile is in reach.
+bool LevelBot::ShootFromLine(long frame, Entity* target, const std::string& what, Keys* k) {
+    Player* p = Player::Get();
     for (int ax = -1; ax <= 1; ++ax)
         for (int ay = -1; ay <= 1; ++ay)
-            if (GunTarget(p, ax, ay) == gen) {
+            if (GunTarget(p, ax, ay) == target) {
                 AimAndFire(p, ax, ay, k);
-                SetStatus(frame, "shooting the generator of a barrier");
+                SetStatus(frame, "shooting " + what);
                 return true;
             }
     // Breadth-first over the tiles reachable now, to the nearest one with a line to it.
@@ -467,9 +512,9 @@ bool LevelBot::ShootGenerator(long frame, const Tile& next, Keys* k) {
         if (first >= 0) {
             for (int ax = -1; ax <= 1; ++ax)
                 for (int ay = -1; ay <= 1; ++ay)
-                    if (t.side == p->side && GunTargetFrom(p, t, ax, ay) == gen) {
-                        Step(kSteps[first][0], kSteps[first][1], k);
-                        SetStatus(frame, "moving to shoot the generator of a barrier");
+                    if (t.side == p->side && GunTargetFrom(p, t, ax, ay) == target) {
+                        if (SafeStep(frame, p, kSteps[first][0], kSteps[first][1], k))
+                            SetStatus(frame, "moving to shoot " + what);
                         return true;
                     }
         }
@@ -493,11 +538,11 @@ void LevelBot::Fight(long frame, CrabWalker* crab, Keys* k) {
     // Stay off the top row (blocks drop onto it), the bottom row (no room to dodge downwards) and
     // the edge columns (the crab's reach).
     auto inArena = [&](int tx, int ty) { return tx >= 2 && tx <= 7 && ty >= topRow + 1 && ty <= topRow + 5; };
-    int here = ClearForStep(p, 0, 0, horizon);
+    int here = danger::ClearForGlide(p, 0, 0, horizon);
     if (here <= 45) {
         int bdx = 0, bdy = 0;
         if (danger::BestStep(
-                kSteps, here, [&](int dx, int dy) { return ClearForStep(p, dx, dy, horizon); },
+                kSteps, here, [&](int dx, int dy) { return danger::ClearForGlide(p, dx, dy, horizon); },
                 [&](int dx, int dy) { return inArena(p->tX + dx, p->tY + dy) && StepAllowedNow(p, dx, dy); }, &bdx,
                 &bdy)) {
             Step(bdx, bdy, k);
@@ -509,7 +554,7 @@ void LevelBot::Fight(long frame, CrabWalker* crab, Keys* k) {
         // Nothing close: drift back towards the middle, keeping room to dodge.
         int dx = p->tX < 4 ? 1 : (p->tX > 5 ? -1 : 0);
         int dy = p->tY < topRow + 3 ? 1 : (p->tY > topRow + 3 ? -1 : 0);
-        if ((dx || dy) && StepAllowedNow(p, dx, dy) && ClearForStep(p, dx, dy, horizon) > horizon) {
+        if ((dx || dy) && StepAllowedNow(p, dx, dy) && danger::ClearForGlide(p, dx, dy, horizon) > horizon) {
             Step(dx, dy, k);
             SetStatus(frame, "taking the middle of the arena");
             return;

@@ -94,8 +94,16 @@ private:
     void Fight(long frame, CrabWalker* crab, Keys* k);
     bool ShootThreat(Keys* k);
     bool ShootGenerator(long frame, const Tile& next, Keys* k);
+    bool ShootFromLine(long frame, Entity* target, const std::string& what, Keys* k);
     bool AimAndFire(Player* p, int ax, int ay, Keys* k);
     void Step(int dx, int dy, Keys* k);
+    // Takes the step unless a harmful thing would reach the player before it could move again.
+    bool SafeStep(long frame, Player* p, int dx, int dy, Keys* k);
+    // Frames until something harmful touches the player standing still (0, 0) or taking a step.
+    int Clear(Player* p, int dx, int dy) const;
+    static constexpr int kHorizon = 60;  // how far ahead threats are followed
+    static constexpr int kDodgeAt = 30;  // closer than this, step aside
+    static constexpr int kSafeStep = 40; // a step needs this long clear
     void SetStatus(long frame, const std::string& s);
 
     int goalRow_;

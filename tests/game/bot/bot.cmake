@@ -16,3 +16,9 @@ brackmoor_add_game_test(bot_level3_test ${_bot}/Bot.h ${_bot}/Bot.cpp ${_bot}/..
 brackmoor_add_game_test(bot_render_free_test ${_bot}/render_free_test.cpp)
 target_compile_definitions(bot_render_free_test PRIVATE
   BOT_REPLAY_FILE="${_bot}/level1.replay" BOT_TRACE_FILE="${_bot}/level1.trace")
+# The whole game from the title to the quit key after the credits, on several seeds.
+brackmoor_add_game_test(bot_game_test ${_bot}/Bot.h ${_bot}/Bot.cpp ${_bot}/GameBot.h
+  ${_bot}/../bosses/FinalFighter.h ${_bot}/../bosses/SquidFighter.h ${_bot}/game_test.cpp)
+# Level 2 from the title menu's level choice through the squid.
+brackmoor_add_game_test(bot_level2_test ${_bot}/Bot.h ${_bot}/Bot.cpp ${_bot}/GameBot.h
+  ${_bot}/../bosses/SquidFighter.h ${_bot}/level2_test.cpp)

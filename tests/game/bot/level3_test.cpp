@@ -17,6 +17,7 @@
 #include "Bot.h"
 #include "engine/GameEngine.h"
 #include "engine/Harness.h"
+#include "engine/Random.h"
 #include "game/flow/MainFile.h"
 #include "game/world/Building.h"
 #include "platform/Options.h"
@@ -61,6 +62,9 @@ TEST(LevelThreeBot, StartsLevelThreeFromTheMenuBeatsTheEyeAndQuitsAfterTheCredit
     // Render-free unless pictures are wanted (a drawn run is the same game, only slower).
     if (shots.empty()) testsupport::UseRenderFree();
     GameEngine::gEngine = &gEngine;
+    // This thread is the game's: the sound device's mixing thread draws its random numbers from
+    // another generator, so the game's sequence (and the run) is the same every time.
+    RegisterGameThread();
     GameInit(&gEngine, nullptr);
     GameStart(&gEngine);
     gEngine.pixelsOff = 1;

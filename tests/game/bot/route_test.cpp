@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "../player/PlayFixture.h"
+#include "../support/Danger.h"
 #include "Bot.h"
+#include "game/enemies/WallBlast.h"
 #include "game/world/BuildingBlock.h"
 
 namespace {
@@ -163,4 +165,20 @@ TEST_F(BotRouteTest, TheGunTargetIsTheNearestHittableThingOnTheLine) {
     EXPECT_EQ(bot::GunTarget(p, 0, -1), far);
     far->side = 2;
     EXPECT_EQ(bot::GunTarget(p, 0, -1), nullptr) << "another side";
+}
+
+// The dodging players judge a step frame by frame along its glide: a step up out of a shot's line
+// escapes it, staying put does not, and nothing counts while the player blinks after coming back.
+TEST_F(BotRouteTest, AStepOutOfAShotsLineEscapesItAndABlinkingPlayerIsSafe) {
+    auto* shot = new WallBlast(p->side, p->x + p->cx + p->offX - 120, p->y + p->cy + 48);
+    shot->velX = 2;
+    Entity::entList.push_back(shot);
+    const int stay = danger::ClearForGlide(p, 0, 0, 60);
+    EXPECT_GT(stay, 30);
+    EXPECT_LE(stay, 60) << "the shot reaches the player standing still";
+    EXPECT_EQ(danger::ClearForGlide(p, 0, -1, 60), 61) << "the step up leaves its line";
+    EXPECT_LT(danger::ClearForGlide(p, -1, 0, 60), stay) << "a step towards it meets it sooner";
+    p->invinceTimer = 100;
+    EXPECT_EQ(danger::ClearForGlide(p, 0, 0, 60), 61) << "it arrives while the player cannot be hurt";
+    p->invinceTimer = 0;
 }

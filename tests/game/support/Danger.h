@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "game/bosses/CrabWalker.h"
+#include "game/enemies/Spider.h"
 #include "game/enemies/WallBlast.h"
 #include "game/entities/Entity.h"
 #include "game/player/Player.h"
@@ -62,18 +63,87 @@ inline int ClearFor(Player* p, float bx, float by, float bw, float bh, int horiz
 
 // The same for the standing player staying put, or gliding one tile over by (dx, dy): the 16-frame
 // glide sweeps over both tiles.
+// `glide` is how long the step keeps the player from answering again (16 frames of sliding, more
+// when the climbing animation has to finish too).
 template <class Impact>
-int ClearForStep(Player* p, int dx, int dy, int horizon, Impact impact) {
+int ClearForStep(Player* p, int dx, int dy, int horizon, Impact impact, int glide = 16) {
     float w = static_cast<float>(p->cw), h = static_cast<float>(p->ch);
     float ox = p->x + p->cx + p->offX, oy = p->y + p->cy + p->offY;
     float nx = ox + 64 * dx, ny = oy + 64 * dy;
     int target = ClearFor(p, nx, ny, w, h, horizon, impact);
     if (dx == 0 && dy == 0) return target;
-    int sweep = ClearFor(p, std::min(ox, nx), std::min(oy, ny), w + 64 * std::abs(dx), h + 64 * std::abs(dy), 16, impact);
-    return sweep <= 16 ? std::min(sweep, target) : target;
+    int sweep =
+        ClearFor(p, std::min(ox, nx), std::min(oy, ny), w + 64 * std::abs(dx), h + 64 * std::abs(dy), glide, impact);
+    return sweep <= glide ? std::min(sweep, target) : target;
 }
 
 inline int ClearForStep(Player* p, int dx, int dy, int horizon) { return ClearForStep(p, dx, dy, horizon, TimeToImpact); }
+
+// Like TimeToImpact, for a box that moves: box(k, &bx, &by) gives its corner k frames on.
+// Touches before frame `from` are not counted (the player is immune until then).
+template <class Box>
+int TimeToImpactMoving(Entity* h, Box box, float bw, float bh, int horizon, int from = 0) {
+    auto* block = dynamic_cast<FallingBlock*>(h);
+    auto* shot = dynamic_cast<WallBlast*>(h);
+    float hx = h->x + h->cx, hy = h->y + h->cy;
+    float deg = shot ? shot->wavYDeg : 0;
+    float vx = h->velX, vy = h->velY;
+    if (dynamic_cast<Spider*>(h)) {
+        // A spider crawls a pixel a frame at the player: along the row first, then the column.
+        float bx = 0, by = 0;
+        box(0, &bx, &by);
+        const float gx = bx + bw / 2 - (hx + h->cw / 2), gy = by + bh / 2 - (hy + h->ch / 2);
+        vx = std::fabs(gx) > 32 ? (gx > 0 ? 1.0f : -1.0f) : 0.0f;
+        vy = vx == 0 && std::fabs(gy) > 32 ? (gy > 0 ? 1.0f : -1.0f) : 0.0f;
+    }
+    for (int k = 0; k <= horizon; ++k) {
+        float bx = 0, by = 0;
+        box(k, &bx, &by);
+        if (k >= from && hx + h->cw + 6 >= bx && bx + bw + 6 >= hx && hy + h->ch + 6 >= by && by + bh + 6 >= hy)
+            return k;
+        if (block) {
+            if (k >= block->delayTime) hy += 5;
+            continue;
+        }
+        if (shot && shot->waverY) {
+            hy += std::sin(deg) * shot->wavYAmp;
+            deg += 0.1f;
+        }
+        hx += vx;
+        hy += vy;
+    }
+    return horizon + 1;
+}
+
+// How long the player stays untouched standing still (0, 0) or gliding one tile over by (dx, dy)
+// at the climb's pace of 4 pixels a frame, following the glide frame by frame.
+// impact(h, box, bw, bh, horizon) judges each harmful thing (TimeToImpactMoving unless a fight knows
+// its own threats better).
+template <class Impact>
+int ClearForGlide(Player* p, int dx, int dy, int horizon, Impact impact) {
+    const float w = static_cast<float>(p->cw), h = static_cast<float>(p->ch);
+    const float ox = p->x + p->cx + p->offX, oy = p->y + p->cy + p->offY;
+    auto box = [&](int k, float* bx, float* by) {
+        float moved = std::min(4.0f * static_cast<float>(k + 1), 64.0f);
+        *bx = ox + moved * static_cast<float>(dx);
+        *by = oy + moved * static_cast<float>(dy);
+    };
+    int best = horizon + 1;
+    for (Entity* e : Entity::entList) {
+        if (e == p || e->dead || !e->hurtPlayer || e->side != p->side) continue;
+        best = std::min(best, impact(e, box, w, h, horizon));
+    }
+    return best;
+}
+
+// While the player blinks after coming back it cannot be hurt: only what still touches it after
+// that counts, so it walks out of a creature it came back on.
+inline int ClearForGlide(Player* p, int dx, int dy, int horizon) {
+    const int immune = p->invinceTimer;
+    return ClearForGlide(p, dx, dy, horizon, [immune](Entity* e, auto box, float w, float h, int hz) {
+        return TimeToImpactMoving(e, box, w, h, hz, immune);
+    });
+}
 
 // The step among `steps` that allowed(dx, dy) permits and that score(dx, dy) rates above `here`
 // (staying put), the first of equals winning. False, leaving dx and dy alone, when none beats it.

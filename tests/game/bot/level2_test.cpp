@@ -1,0 +1,121 @@
+// The second level played by keys through the game's own frame: with level 2 unlocked the title
+// menu starts it, the level bot climbs to the squid's arena, the squid fighter beats the squid, and
+// the run ends once the beaten squid has let the screen go. Render-free.
+//
+// BRACKMOOR_BOT_SEED=N       plays with another seed.
+// BRACKMOOR_BOT_RECORD=FILE  writes the key presses as a replay and the state trace beside it.
+// BRACKMOOR_BOT_VERBOSE=1    prints what the bots are doing every 500 frames.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "GameBot.h"
+#include "engine/GameEngine.h"
+#include "engine/Harness.h"
+#include "engine/Random.h"
+#include "game/flow/MainFile.h"
+#include "game/world/Building.h"
+#include "platform/Options.h"
+#include "platform/Paths.h"
+#include "platform/Replay.h"
+#include "support/TestSupport.h"
+
+namespace platform {
+bool QuitRequested();
+}  // namespace platform
+
+namespace {
+
+std::string Env(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? v : "";
+}
+
+const int kKeys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, 'X', 'C', VK_RETURN};
+
+}  // namespace
+
+TEST(LevelTwoBot, StartsLevelTwoFromTheMenuClimbsToTheSquidAndBeatsIt) {
+    unsigned seed = 2;
+    if (!Env("BRACKMOOR_BOT_SEED").empty()) seed = static_cast<unsigned>(std::atol(Env("BRACKMOOR_BOT_SEED").c_str()));
+    const std::string record = Env("BRACKMOOR_BOT_RECORD");
+    const bool verbose = !Env("BRACKMOOR_BOT_VERBOSE").empty();
+
+    platform::SetDataDir(BRACKMOOR_DATA_DIR);
+    std::string save = testsupport::MakeTempDir("bot2");
+    ASSERT_FALSE(save.empty());
+    ASSERT_TRUE(testsupport::WriteText(save + "/color.dat", "1"));
+    platform::SetSaveDir(save);
+    platform::CurrentOptions().haveSeed = true;
+    platform::CurrentOptions().seed = seed;
+    if (!record.empty()) {
+        platform::CurrentOptions().traceFile = record.substr(0, record.rfind(".replay")) + ".trace";
+        ASSERT_TRUE(harness::Prepare());
+    }
+    testsupport::UseRenderFree();
+    GameEngine::gEngine = &gEngine;
+    // This thread is the game's: the sound device's mixing thread draws its random numbers from
+    // another generator, so the game's sequence (and the run) is the same every time.
+    RegisterGameThread();
+    GameInit(&gEngine, nullptr);
+    GameStart(&gEngine);
+
+    bot::GameBot player(2);
+    bot::Keys keys;
+    platform::ReplayRecorder recorder;
+    long frame = 0, playAt = -1, squidAt = -1, beatenAt = -1;
+    int livesAtStart = -1;
+    for (; frame < 40000; ++frame) {
+        ASSERT_EQ(gEngine.frameCount, frame);
+        player.Think(frame, &keys);
+        for (int vk : kKeys) {
+            if (gEngine.keys[vk] == keys.down[vk]) continue;
+            gEngine.keys[vk] = keys.down[vk];
+            recorder.Key(frame, vk, keys.down[vk]);
+        }
+        gEngine.RunFrame();
+        if (verbose && frame % 500 == 0) std::printf("frame %ld: %s\n", frame, player.Status().c_str());
+        ASSERT_FALSE(platform::QuitRequested()) << player.Status();
+        ASSERT_GE(Player::Lives, 0) << "the last life was lost at frame " << frame << "; " << player.Status();
+        ASSERT_FALSE(player.Stuck()) << player.Status();
+        Player* p = Player::Get();
+        ASSERT_NE(p, nullptr);
+        if (playAt < 0 && !Building::MainMenuOn) {
+            playAt = frame;
+            livesAtStart = Player::Lives;
+            // The level-2 start: the roof of the crab's terrace.
+            EXPECT_EQ(p->tY, -243);
+        }
+        ASSERT_FALSE(playAt >= 0 && Building::MainMenuOn) << "back at the title at frame " << frame;
+        BossSquid* s = fight::FindSquid();
+        if (squidAt < 0 && s) squidAt = frame;
+        if (squidAt >= 0 && !s && !Building::lockScreen) {
+            beatenAt = frame;
+            break;
+        }
+    }
+    const int* d = player.DeathsPerLevel();
+    std::printf("level 2 bot: seed %u, play from frame %ld (lives %d), squid at %ld, beaten at %ld, lives %d, "
+                "deaths %d\n",
+                seed, playAt, livesAtStart, squidAt, beatenAt, Player::Lives, d[1]);
+    ASSERT_GE(playAt, 0) << "never left the title";
+    ASSERT_GE(squidAt, 0) << "never reached the squid; " << player.Status();
+    ASSERT_GE(beatenAt, 0) << "the squid was not beaten; " << player.Status();
+    EXPECT_EQ(d[0], 0) << "no life is lost below the level-2 start";
+    EXPECT_LE(Player::Get()->tY, -453) << "up at the squid's arena";
+    if (!record.empty()) {
+        // The playback runs exactly as many frames as this run did; the progress file unlocks the
+        // level-2 start of the title menu.
+        char head[256];
+        std::snprintf(head, sizeof(head),
+                      "# seed %u frames %ld save color.dat=1\n"
+                      "# the level-2 bots' run, made with BRACKMOOR_BOT_RECORD=<this file> bot_level2_test\n",
+                      seed, frame + 1);
+        std::string text = std::string(head) + platform::FormatReplay(recorder.Events());
+        ASSERT_TRUE(platform::WriteFileAtomically(record, text)) << record;
+        EXPECT_TRUE(harness::Finish(&gEngine));
+        platform::CurrentOptions().traceFile.clear();
+    }
+}
