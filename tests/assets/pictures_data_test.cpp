@@ -202,3 +202,99 @@ TEST(PictureManifest, TileSheetTellsClimbableFromSolid) {
     for (int y = 0; y < img->height; ++y)
         for (int x = 0; x < img->width; ++x) ASSERT_TRUE(IsVisible(img->at(x, y))) << "tile pixel " << x << "," << y;
 }
+
+namespace {
+
+// The cells one class cuts from its picture, looked up in the manifest.
+struct Cells {
+    const Image* img = nullptr;
+    int w = 0, h = 0;
+    Rect At(int frame, int layer) const { return Rect{frame * w, layer * h, w, h}; }
+    bool Opaque(int frame, int layer, int x, int y) const {
+        return IsVisible(img->at(frame * w + x, layer * h + y));
+    }
+    // Pixels that differ between two cells (visibility or colour).
+    int Differing(int f1, int l1, int f2, int l2) const {
+        int n = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const Rgba& a = img->at(f1 * w + x, l1 * h + y);
+                const Rgba& b = img->at(f2 * w + x, l2 * h + y);
+                if (IsVisible(a) != IsVisible(b) || (IsVisible(a) && a != b)) ++n;
+            }
+        return n;
+    }
+};
+
+Cells CellsOf(const std::string& picture, const std::string& use) {
+    Cells c;
+    const ManifestPicture* p = TheManifest().Find(picture);
+    if (!p) return c;
+    for (const ManifestUse& u : p->uses)
+        if (u.name == use) c = Cells{Picture(p->path), u.framew, u.frameh};
+    return c;
+}
+
+// The first and last opaque pixel along one edge line of a cell; {-1, -1} when it is empty.
+std::pair<int, int> Span(const Cells& c, int frame, bool vertical, bool far) {
+    std::pair<int, int> s{-1, -1};
+    const int n = vertical ? c.w : c.h, edge = far ? (vertical ? c.h : c.w) - 1 : 0;
+    for (int i = 0; i < n; ++i)
+        if (vertical ? c.Opaque(frame, 0, i, edge) : c.Opaque(frame, 0, edge, i)) {
+            if (s.first < 0) s.first = i;
+            s.second = i;
+        }
+    return s;
+}
+
+}  // namespace
+
+TEST(PictureManifest, TentacleSegmentsJoinWithoutASeam) {
+    // A tentacle is a chain root, middles..., then a tip or a cut end, one cell a tile, laid
+    // sideways or up-down. Where one cell's far edge meets the next one's near edge the outline
+    // must carry on (a pixel of slope allowed), and nothing may stick out past a loose end.
+    const Cells c = CellsOf("data/enemy/boss1.png", "SquidArm");
+    ASSERT_NE(c.img, nullptr);
+    struct Way { bool vertical; int root, middle, tip, cut, alone; };
+    for (const Way& w : {Way{false, 9, 1, 5, 8, 10}, Way{true, 4, 2, 6, 3, 7}}) {
+        SCOPED_TRACE(w.vertical ? "up-down" : "sideways");
+        for (int from : {w.root, w.middle})
+            for (int to : {w.middle, w.tip, w.cut}) {
+                const auto out = Span(c, from, w.vertical, true), in = Span(c, to, w.vertical, false);
+                ASSERT_GE(out.first, 0) << "cell " << from << " does not reach its far edge";
+                ASSERT_GE(in.first, 0) << "cell " << to << " does not reach its near edge";
+                EXPECT_LE(std::abs(out.first - in.first), 1) << "cells " << from << " -> " << to;
+                EXPECT_LE(std::abs(out.second - in.second), 1) << "cells " << from << " -> " << to;
+            }
+        for (int end : {w.tip, w.cut, w.alone})
+            EXPECT_EQ(Span(c, end, w.vertical, true).first, -1) << "cell " << end << " runs past its end";
+    }
+    // The first frame, shown before a segment knows its place, is an up-down middle.
+    EXPECT_EQ(c.Differing(0, 0, 2, 0), 0);
+}
+
+TEST(PictureManifest, WalkersChangePoseAndTheCarriersCracksDifferOnlySlightly) {
+    auto poses = [](const Cells& c, int frames) {
+        int distinct = 0;
+        for (int f = 0; f < frames; ++f) {
+            bool seen = false;
+            for (int g = 0; g < f && !seen; ++g) seen = c.Differing(f, 0, g, 0) == 0;
+            distinct += !seen;
+        }
+        return distinct;
+    };
+    const Cells crawler = CellsOf("data/enemy/eyeCrawler.png", "EyeCrawler");
+    const Cells robot = CellsOf("data/enemy/phase2bot.png", "LaserClimber");
+    ASSERT_NE(crawler.img, nullptr);
+    ASSERT_NE(robot.img, nullptr);
+    EXPECT_GE(poses(crawler, 4), 3) << "the crawler's walk (aClimb)";
+    EXPECT_GE(poses(robot, 7), 4) << "the robot's climb (aIdle)";
+    // The cracked shells: frame 0 of both rows is the whole shell; further on the carrier's
+    // cracks differ from an empty shell's, yet in a small part of the picture only.
+    EXPECT_EQ(crawler.Differing(0, 1, 0, 2), 0);
+    for (int f = 1; f <= 3; ++f) {
+        const int diff = crawler.Differing(f, 1, f, 2), shell = VisiblePixels(*crawler.img, crawler.At(f, 2));
+        EXPECT_GT(diff, 0) << "frame " << f;
+        EXPECT_LT(diff, shell / 8) << "frame " << f << ": the carrier stands out too plainly";
+    }
+}

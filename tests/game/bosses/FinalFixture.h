@@ -1,8 +1,11 @@
 // Shared set-up of the final boss tests: the arena at the top of the tower with the camera pinned,
 // the player on the home wall below the eye, and frames that run as the game's own loop does
-// (input, update, shake, and the draw pass, which steps every sprite; the run draws no pixels).
+// (input, update, shake, and the draw pass, which steps every sprite; the run draws no pixels
+// unless BRACKMOOR_FINAL_SHOTS asks for pictures).
 #pragma once
 
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "../player/PlayFixture.h"
@@ -18,9 +21,16 @@ class FinalTest : public PlayTest {
 protected:
     static constexpr int kArena = FinalBoss::kArenaScroll;
 
+    // BRACKMOOR_FINAL_SHOTS=DIR: the folder the fights save their pictures in; empty when unset.
+    static std::string ShotsDir() {
+        const char* v = std::getenv("BRACKMOOR_FINAL_SHOTS");
+        return v ? v : "";
+    }
+
     static void SetUpTestSuite() {
-        // The fights read no pixels: render-free, the same fight at a fraction of the cost.
-        testsupport::UseRenderFree();
+        // The fights read no pixels: render-free, the same fight at a fraction of the cost. Only
+        // a run asked for pictures draws.
+        if (ShotsDir().empty()) testsupport::UseRenderFree();
         PlayTest::SetUpTestSuite();
         static bool loaded = false;
         if (!loaded) {

@@ -1,11 +1,20 @@
 // Whole fights with the final boss through the game's own frame, played by keys alone: the eye is
 // beaten from its home arena through its forms to the ending, whose cards all show before a key
 // quits. The player is mortal and has the lives the game gives.
+//
+// BRACKMOOR_FINAL_SHOTS=DIR draws the fights and saves a picture of each form into DIR:
+// final_flying.png (the flying eye chasing the fighter), final_small.png (the robots' beam) and
+// final_crawlers.png (a crawler's cracked shell); filter to FinalFight.EachFormCanBeHurtByAMortalFighter.
+#include <GL/gl.h>
+
 #include <cstdio>
 #include <set>
 
 #include "FinalFighter.h"
 #include "FinalFixture.h"
+#include "engine/GFont.h"
+#include "engine/Harness.h"
+#include "game/flow/MainFile.h"
 
 namespace {
 
@@ -17,6 +26,8 @@ protected:
 };
 
 TEST_F(FinalFight, EachFormCanBeHurtByAMortalFighter) {
+    // A picture shows the lives and ammunition as the game does, in its HUD font.
+    if (!ShotsDir().empty() && !bkmFont) bkmFont = new GFont("data/font/bkmfont.cff", 1.0f);
     for (int form = 0; form < 3; ++form) {
         SCOPED_TRACE(form);
         SetUp();
@@ -27,11 +38,40 @@ TEST_F(FinalFight, EachFormCanBeHurtByAMortalFighter) {
         bot::Keys k;
         const int livesBefore = Player::Lives;
         int frames = 0;
+        bool shot = false;
         while (b->aiPhase != 20 && b->aiPhase != 21 && frames < 2000) {
             f.Think(&k);
             Press(k);
+            if (!ShotsDir().empty()) {
+                // A drawn run starts every frame on a clear screen, as the game's loop does.
+                glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+                e->SetScreenProjection();
+            }
             Tick(false);
             ++frames;
+            // The pictures: the whole flying eye well into its flight, the robots' beam as it
+            // crosses, a crawler cracked under fire.
+            if (!ShotsDir().empty() && !shot) {
+                const float sx = b->x + b->offX, sy = b->y + b->offY - Building::scrollY;
+                bool crackedCrawler = false;
+                for (Entity* x : Entity::entList)
+                    if (auto* c = dynamic_cast<EyeCrawler*>(x)) crackedCrawler |= c->alive && c->HP < c->MaxHP - 5;
+                const char* name = nullptr;
+                if (form == 0 && frames > 150 && b->aiPhase == 105 && sx > 80 && sx < 640 - 80 - 192 && sy > 40 &&
+                    sy < 480 - 40 - 192)
+                    name = "final_flying.png";
+                else if (form == 1 && frames > 150 && Count<LaserBeam>() > 0)
+                    name = "final_small.png";
+                else if (form == 2 && frames > 200 && crackedCrawler)
+                    name = "final_crawlers.png";
+                if (name) {
+                    EXPECT_TRUE(harness::SaveFramePng(ShotsDir() + "/" + name, 640, 480));
+                    shot = true;
+                }
+            }
+        }
+        if (!ShotsDir().empty()) {
+            EXPECT_TRUE(shot) << "no frame made a picture of form " << form;
         }
         EXPECT_EQ(b->side, form == 0 ? 2 : (form == 1 ? 4 : 1));
         EXPECT_LE(b->HP, b->MaxHP - 40) << "the fighter wounds the eye in form " << form;
