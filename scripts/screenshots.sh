@@ -28,8 +28,12 @@ SDL_AUDIODRIVER=dummy GALLIUM_DRIVER=llvmpipe "$game" --seed 1 --frames 1200 --r
   --save-dir "$tmp/save" \
   --screenshot "60:$out/studio.png" \
   --screenshot "650:$out/title.png" \
-  --screenshot "1040:$out/play.png" \
-  --screenshot "1100:$out/corner.png"
+  --screenshot "1040:$out/play.png"
+
+# A corner turn caught mid-rotation: the level-1 bot's recorded run turns its first corner here.
+SDL_AUDIODRIVER=dummy GALLIUM_DRIVER=llvmpipe "$game" --seed 1 --frames 1092 \
+  --replay "$here/tests/game/bot/level1.replay" --save-dir "$tmp/save2" \
+  --screenshot "1090:$out/corner.png"
 
 # The engine's particle emitters (no game object uses them yet): colour streaks and image puffs.
 SDL_AUDIODRIVER=dummy GALLIUM_DRIVER=llvmpipe "$build/particledemo" --seed 1 "$out/particles.png"
