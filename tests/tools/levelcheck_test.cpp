@@ -166,6 +166,8 @@ TEST(LevelCheckCliTest, ASealedLevelAndAMissingFileAreReported) {
     EXPECT_NE(rc, 0);
     EXPECT_NE(out.find("Level1: climbable"), std::string::npos) << out;
     EXPECT_NE(out.find("Level2: NOT climbable"), std::string::npos) << out;
+    // The sealing row is the only filler: 8 tiles on each of 4 sides of 2 x 4 x 400.
+    EXPECT_NE(out.find("level 1: solid filler 1.0% of 3200 wall tiles"), std::string::npos) << out;
     std::remove((dir + "/Level2_Side3.zlv").c_str());
     out = RunCheck("--segments 2 " + dir, &rc);
     EXPECT_NE(rc, 0);
