@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "BotRun.h"
 #include "GameBot.h"
 #include "engine/GameEngine.h"
 #include "engine/Harness.h"
@@ -36,17 +37,11 @@ bool QuitRequested();
 
 namespace {
 
-std::string Env(const char* name) {
-    const char* v = std::getenv(name);
-    return v ? v : "";
-}
-
-const int kKeys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, 'X', 'C', VK_RETURN};
 const long kMaxFrames = 120000;
 
 std::vector<unsigned> Seeds() {
     std::vector<unsigned> seeds;
-    std::stringstream in(Env("BRACKMOOR_BOT_SEEDS"));
+    std::stringstream in(botrun::Env("BRACKMOOR_BOT_SEEDS"));
     std::string word;
     while (std::getline(in, word, ','))
         if (!word.empty()) seeds.push_back(static_cast<unsigned>(std::atol(word.c_str())));
@@ -73,8 +68,8 @@ std::string Nearby(Player* p) {
 
 TEST(WholeGameBot, WinsTheWholeGameFromTheTitleOnEverySeed) {
     const std::vector<unsigned> seeds = Seeds();
-    const std::string record = Env("BRACKMOOR_BOT_RECORD");
-    const bool verbose = !Env("BRACKMOOR_BOT_VERBOSE").empty();
+    const std::string record = botrun::Env("BRACKMOOR_BOT_RECORD");
+    const bool verbose = !botrun::Env("BRACKMOOR_BOT_VERBOSE").empty();
     testsupport::UseRenderFree();
     platform::SetDataDir(BRACKMOOR_DATA_DIR);
     platform::CurrentOptions().haveSeed = true;
@@ -83,8 +78,7 @@ TEST(WholeGameBot, WinsTheWholeGameFromTheTitleOnEverySeed) {
     ASSERT_FALSE(save.empty());
     platform::SetSaveDir(save);
     if (!record.empty()) {
-        platform::CurrentOptions().traceFile = record.substr(0, record.rfind(".replay")) + ".trace";
-        ASSERT_TRUE(harness::Prepare());
+        ASSERT_TRUE(botrun::TraceBeside(record));
     }
     GameEngine::gEngine = &gEngine;
     // This thread is the game's: the sound device's mixing thread draws its random numbers from
@@ -115,11 +109,7 @@ TEST(WholeGameBot, WinsTheWholeGameFromTheTitleOnEverySeed) {
         bool lost = false;
         for (; frame < kMaxFrames && !platform::QuitRequested(); ++frame) {
             player.Think(frame, &keys);
-            for (int vk : kKeys) {
-                if (gEngine.keys[vk] == keys.down[vk]) continue;
-                gEngine.keys[vk] = keys.down[vk];
-                recorder.Key(gEngine.frameCount, vk, keys.down[vk]);
-            }
+            botrun::Press(keys, gEngine.frameCount, &recorder);
             gEngine.RunFrame();
             if (verbose && frame % 500 == 0) std::printf("frame %ld: %s\n", frame, player.Status().c_str());
             Player* p = Player::Get();
@@ -148,10 +138,7 @@ TEST(WholeGameBot, WinsTheWholeGameFromTheTitleOnEverySeed) {
                           "# seed %u frames %ld\n"
                           "# the whole-game bot's run, made with BRACKMOOR_BOT_RECORD=<this file> bot_game_test\n",
                           seed, gEngine.frameCount - start);
-            std::string text = std::string(head) + platform::FormatReplay(recorder.Events());
-            ASSERT_TRUE(platform::WriteFileAtomically(record, text)) << record;
-            EXPECT_TRUE(harness::Finish(&gEngine));
-            platform::CurrentOptions().traceFile.clear();
+            EXPECT_TRUE(botrun::WriteRecording(record, head, recorder)) << record;
         }
     }
     EXPECT_EQ(wins, static_cast<int>(seeds.size()));

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "BotRun.h"
 #include "GameBot.h"
 #include "engine/GameEngine.h"
 #include "engine/Harness.h"
@@ -26,22 +27,11 @@ namespace platform {
 bool QuitRequested();
 }  // namespace platform
 
-namespace {
-
-std::string Env(const char* name) {
-    const char* v = std::getenv(name);
-    return v ? v : "";
-}
-
-const int kKeys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, 'X', 'C', VK_RETURN};
-
-}  // namespace
-
 TEST(LevelTwoBot, StartsLevelTwoFromTheMenuClimbsToTheSquidAndBeatsIt) {
     unsigned seed = 2;
-    if (!Env("BRACKMOOR_BOT_SEED").empty()) seed = static_cast<unsigned>(std::atol(Env("BRACKMOOR_BOT_SEED").c_str()));
-    const std::string record = Env("BRACKMOOR_BOT_RECORD");
-    const bool verbose = !Env("BRACKMOOR_BOT_VERBOSE").empty();
+    if (!botrun::Env("BRACKMOOR_BOT_SEED").empty()) seed = static_cast<unsigned>(std::atol(botrun::Env("BRACKMOOR_BOT_SEED").c_str()));
+    const std::string record = botrun::Env("BRACKMOOR_BOT_RECORD");
+    const bool verbose = !botrun::Env("BRACKMOOR_BOT_VERBOSE").empty();
 
     platform::SetDataDir(BRACKMOOR_DATA_DIR);
     std::string save = testsupport::MakeTempDir("bot2");
@@ -51,8 +41,7 @@ TEST(LevelTwoBot, StartsLevelTwoFromTheMenuClimbsToTheSquidAndBeatsIt) {
     platform::CurrentOptions().haveSeed = true;
     platform::CurrentOptions().seed = seed;
     if (!record.empty()) {
-        platform::CurrentOptions().traceFile = record.substr(0, record.rfind(".replay")) + ".trace";
-        ASSERT_TRUE(harness::Prepare());
+        ASSERT_TRUE(botrun::TraceBeside(record));
     }
     testsupport::UseRenderFree();
     GameEngine::gEngine = &gEngine;
@@ -70,11 +59,7 @@ TEST(LevelTwoBot, StartsLevelTwoFromTheMenuClimbsToTheSquidAndBeatsIt) {
     for (; frame < 40000; ++frame) {
         ASSERT_EQ(gEngine.frameCount, frame);
         player.Think(frame, &keys);
-        for (int vk : kKeys) {
-            if (gEngine.keys[vk] == keys.down[vk]) continue;
-            gEngine.keys[vk] = keys.down[vk];
-            recorder.Key(frame, vk, keys.down[vk]);
-        }
+        botrun::Press(keys, frame, &recorder);
         gEngine.RunFrame();
         if (verbose && frame % 500 == 0) std::printf("frame %ld: %s\n", frame, player.Status().c_str());
         ASSERT_FALSE(platform::QuitRequested()) << player.Status();
@@ -113,9 +98,6 @@ TEST(LevelTwoBot, StartsLevelTwoFromTheMenuClimbsToTheSquidAndBeatsIt) {
                       "# seed %u frames %ld save color.dat=1\n"
                       "# the level-2 bots' run, made with BRACKMOOR_BOT_RECORD=<this file> bot_level2_test\n",
                       seed, frame + 1);
-        std::string text = std::string(head) + platform::FormatReplay(recorder.Events());
-        ASSERT_TRUE(platform::WriteFileAtomically(record, text)) << record;
-        EXPECT_TRUE(harness::Finish(&gEngine));
-        platform::CurrentOptions().traceFile.clear();
+        EXPECT_TRUE(botrun::WriteRecording(record, head, recorder)) << record;
     }
 }

@@ -15,6 +15,7 @@
 
 #include "../bosses/FinalFighter.h"
 #include "Bot.h"
+#include "BotRun.h"
 #include "engine/GameEngine.h"
 #include "engine/Harness.h"
 #include "engine/Random.h"
@@ -29,23 +30,12 @@ namespace platform {
 bool QuitRequested();
 }  // namespace platform
 
-namespace {
-
-std::string Env(const char* name) {
-    const char* v = std::getenv(name);
-    return v ? v : "";
-}
-
-const int kKeys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, 'X', 'C', VK_RETURN};
-
-}  // namespace
-
 TEST(LevelThreeBot, StartsLevelThreeFromTheMenuBeatsTheEyeAndQuitsAfterTheCredits) {
     unsigned seed = 3;
-    if (!Env("BRACKMOOR_BOT_SEED").empty()) seed = static_cast<unsigned>(std::atol(Env("BRACKMOOR_BOT_SEED").c_str()));
-    const std::string record = Env("BRACKMOOR_BOT_RECORD");
-    const std::string shots = Env("BRACKMOOR_BOT_SHOTS");
-    const bool verbose = !Env("BRACKMOOR_BOT_VERBOSE").empty();
+    if (!botrun::Env("BRACKMOOR_BOT_SEED").empty()) seed = static_cast<unsigned>(std::atol(botrun::Env("BRACKMOOR_BOT_SEED").c_str()));
+    const std::string record = botrun::Env("BRACKMOOR_BOT_RECORD");
+    const std::string shots = botrun::Env("BRACKMOOR_BOT_SHOTS");
+    const bool verbose = !botrun::Env("BRACKMOOR_BOT_VERBOSE").empty();
 
     platform::SetDataDir(BRACKMOOR_DATA_DIR);
     std::string save = testsupport::MakeTempDir("bot3");
@@ -55,9 +45,7 @@ TEST(LevelThreeBot, StartsLevelThreeFromTheMenuBeatsTheEyeAndQuitsAfterTheCredit
     platform::CurrentOptions().haveSeed = true;
     platform::CurrentOptions().seed = seed;
     if (!record.empty()) {
-        std::string trace = record.substr(0, record.rfind(".replay")) + ".trace";
-        platform::CurrentOptions().traceFile = trace;
-        ASSERT_TRUE(harness::Prepare());
+        ASSERT_TRUE(botrun::TraceBeside(record));
     }
     // Render-free unless pictures are wanted (a drawn run is the same game, only slower).
     if (shots.empty()) testsupport::UseRenderFree();
@@ -89,11 +77,7 @@ TEST(LevelThreeBot, StartsLevelThreeFromTheMenuBeatsTheEyeAndQuitsAfterTheCredit
         } else {
             climber.Think(frame, &keys);
         }
-        for (int vk : kKeys) {
-            if (gEngine.keys[vk] == keys.down[vk]) continue;
-            gEngine.keys[vk] = keys.down[vk];
-            recorder.Key(frame, vk, keys.down[vk]);
-        }
+        botrun::Press(keys, frame, &recorder);
         // Pictures for the README: each form a while after it arrives, and the first card.
         bool shoot = false;
         if (!shots.empty() && b) {
@@ -135,9 +119,6 @@ TEST(LevelThreeBot, StartsLevelThreeFromTheMenuBeatsTheEyeAndQuitsAfterTheCredit
                       "# seed %u frames %ld save color.dat=2\n"
                       "# the level-3 bots' run, made with BRACKMOOR_BOT_RECORD=<this file> bot_level3_test\n",
                       seed, frame);
-        std::string text = std::string(head) + platform::FormatReplay(recorder.Events());
-        ASSERT_TRUE(platform::WriteFileAtomically(record, text)) << record;
-        EXPECT_TRUE(harness::Finish(&gEngine));
-        platform::CurrentOptions().traceFile.clear();
+        EXPECT_TRUE(botrun::WriteRecording(record, head, recorder)) << record;
     }
 }
