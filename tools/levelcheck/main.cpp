@@ -5,7 +5,8 @@
 //     shoots them away) unless --solid-breakables. The level-select starts are checked too, and
 //     that the two later bosses' trigger rows are reached on the side where those bosses fight.
 //     It also prints the share of wall tiles that are solid filler (neither open wall nor a
-//     breakable block), level by level and for the whole tower.
+//     breakable block), level by level and for the whole tower, and the share that is sealed:
+//     solid filler plus open tiles no climber starting a game can ever stand on.
 //     Exits 1 when a level is not climbable, 2 when a file cannot be read.
 #include <cstdio>
 #include <cstdlib>
@@ -56,11 +57,14 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    // Solid filler, level by level (levels 1 and 2 are five segments each, level 3 the rest).
+    // Solid filler, level by level (levels 1 and 2 are five segments each, level 3 the rest), and
+    // the open tiles out of every climber's reach, which look like wall but are as good as solid.
     {
-        long solid[4] = {0, 0, 0, 0}, all[4] = {0, 0, 0, 0};
+        const std::vector<char> reach = Reachable(tower, Position{1, 4, -2}, -43 - 50 * (segments - 1) - 1, 7, true);
+        long solid[4] = {0, 0, 0, 0}, all[4] = {0, 0, 0, 0}, unreached[4] = {0, 0, 0, 0};
         for (int seg = 0; seg < segments; ++seg) {
             const int level = seg < 5 ? 0 : (seg < 10 ? 1 : 2);
+            const long before = solid[3] + unreached[3];
             for (int side = 1; side <= 4; ++side)
                 for (int col = 0; col < kW; ++col)
                     for (int row = 0; row < kH; ++row) {
@@ -70,13 +74,21 @@ int main(int argc, char** argv) {
                         all[level] += 1;
                         solid[3] += filler;
                         all[3] += 1;
+                        // The bottom row of each segment file is never stood in.
+                        const size_t k = ((static_cast<size_t>(seg) * 4 + static_cast<size_t>(side - 1)) * kW +
+                                          static_cast<size_t>(col)) * kH + static_cast<size_t>(row);
+                        const long away = !filler && row < kH - 1 && !reach[k] ? 1 : 0;
+                        unreached[level] += away;
+                        unreached[3] += away;
                     }
+            std::printf("Level%d: sealed %.1f%%\n", seg + 1, 100.0 * (solid[3] + unreached[3] - before) / (4 * kW * kH));
         }
         const char* names[4] = {"level 1", "level 2", "level 3", "tower"};
         for (int i = 0; i < 4; ++i)
             if (all[i] > 0)
-                std::printf("%s: solid filler %.1f%% of %ld wall tiles\n", names[i], 100.0 * solid[i] / all[i],
-                            all[i]);
+                std::printf("%s: solid filler %.1f%% of %ld wall tiles; sealed %.1f%% (%ld open tiles out of reach)\n",
+                            names[i], 100.0 * solid[i] / all[i], all[i], 100.0 * (solid[i] + unreached[i]) / all[i],
+                            unreached[i]);
     }
 
     // Where a game starts: level 1, and the two later levels the title menu offers.

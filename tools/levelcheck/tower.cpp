@@ -146,4 +146,40 @@ Route ClimbTo(const Tower& t, const Position& start, int goalRow, bool breakable
     return r;
 }
 
+std::vector<char> Reachable(const Tower& t, const Position& start, int lo, int hi, bool breakablesOpen) {
+    std::vector<char> marks(static_cast<size_t>(t.Segments()) * 4 * kW * kH, 0);
+    if (start.ty < lo || start.ty > hi) return marks;
+    auto key = [&](const Position& p) {
+        return ((static_cast<size_t>(p.ty - lo) * 4 + static_cast<size_t>(p.side - 1)) * (kW + 2)) +
+               static_cast<size_t>(p.tx);
+    };
+    std::vector<char> seen(static_cast<size_t>(hi - lo + 1) * 4 * (kW + 2), 0);
+    // A climber on row ty stands in the block the game looks up for row ty + 1.
+    auto mark = [&](const Position& p) {
+        const int seg = t.SegmentOf(p.ty);
+        const int row = kH - 2 - ((6 - (p.ty + 1)) % kH);
+        if (seg >= 0 && row >= 0 && row < kH && p.tx >= 1 && p.tx <= kW)
+            marks[((static_cast<size_t>(seg) * 4 + static_cast<size_t>(p.side - 1)) * kW +
+                   static_cast<size_t>(p.tx - 1)) * kH + static_cast<size_t>(row)] = 1;
+    };
+    std::deque<Position> q;
+    seen[key(start)] = 1;
+    mark(start);
+    q.push_back(start);
+    while (!q.empty()) {
+        Position p = q.front();
+        q.pop_front();
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                Position n;
+                if (!t.Step(p, dx, dy, breakablesOpen, &n)) continue;
+                if (n.ty < lo || n.ty > hi || seen[key(n)]) continue;
+                seen[key(n)] = 1;
+                mark(n);
+                q.push_back(n);
+            }
+    }
+    return marks;
+}
+
 }  // namespace levelcheck

@@ -65,4 +65,8 @@ struct Route {
 // otherSide (every route below the goal row is searched for one).
 Route ClimbTo(const Tower& t, const Position& start, int goalRow, bool breakablesOpen, int goalSide = 0);
 
+// Every tile a climber starting at start can stand on, as a mark per tile of the tower (indexed
+// like Tower::TypeAt: [seg][side-1][col][row]), searching rows lo..hi (tile rows, lo < hi).
+std::vector<char> Reachable(const Tower& t, const Position& start, int lo, int hi, bool breakablesOpen);
+
 }  // namespace levelcheck
