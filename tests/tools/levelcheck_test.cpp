@@ -169,9 +169,9 @@ TEST(LevelCheckCliTest, ASealedLevelAndAMissingFileAreReported) {
     // The sealing row is the only solid filler: 8 tiles on each of 4 sides of 2 x 4 x 400. The open
     // rows above it on every side are out of reach, so they are sealed as well.
     EXPECT_NE(out.find("level 1: solid filler 1.0% of 3200 wall tiles"), std::string::npos) << out;
-    const size_t at = out.find("sealed ");
+    const size_t at = out.find("; sealed ");
     ASSERT_NE(at, std::string::npos) << out;
-    EXPECT_GT(std::atof(out.c_str() + at + 7), 10.0) << out;
+    EXPECT_GT(std::atof(out.c_str() + at + 9), 10.0) << out;
     std::remove((dir + "/Level2_Side3.zlv").c_str());
     out = RunCheck("--segments 2 " + dir, &rc);
     EXPECT_NE(rc, 0);
