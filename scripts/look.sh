@@ -28,7 +28,8 @@ level 1
 level 2
 level 3
 
-# Level 1's first corner: climb to row 19 and walk off column 1 onto side 2, caught mid-turn.
+# Level 1's first corner: climb four rows to the start room's top and walk off column 1 onto side 2,
+# caught as the turn begins, halfway and nearly done.
 cat > "$tmp/corner.txt" <<'REPLAY'
 700 ENTER down
 705 ENTER up
@@ -42,6 +43,6 @@ cat > "$tmp/corner.txt" <<'REPLAY'
 1150 X up
 REPLAY
 "$game" --seed 1 --frames 1200 --replay "$tmp/corner.txt" --save-dir "$tmp/save1" \
-  --screenshot "1090:$out/corner_a.png" --screenshot "1100:$out/corner_b.png" \
-  --screenshot "1110:$out/corner_c.png" > /dev/null
+  --screenshot "1141:$out/corner_a.png" --screenshot "1150:$out/corner_b.png" \
+  --screenshot "1159:$out/corner_c.png" > /dev/null
 echo "Pictures written to $out"

@@ -226,6 +226,27 @@ TEST_F(ShippedTower, TheFirstLevelHoldsOnlyTheCreaturesItTeaches) {
     }
 }
 
+TEST_F(ShippedTower, TheFirstLevelsStoreysAreMostlyPartOfTheClimb) {
+    // Below the crab's terrace each storey is climbed over more than one wall: no more than 58 %
+    // of its tiles may be sealed (solid, or open where no climber from the start ever stands;
+    // the top row of a file is the seam, never stood in). A storey walled back into a one-wall
+    // corridor between facades, or opened where nobody can go, fails here.
+    const std::vector<char> reach = levelcheck::Reachable(*tower_, kLevel1Start, TileRow(kSegments - 1, 0) - 1, 7, true);
+    for (int seg = 0; seg < 4; ++seg) {
+        int sealed = 0;
+        for (int side = 1; side <= 4; ++side)
+            for (int col = 0; col < levelcheck::kW; ++col)
+                for (int row = 0; row < levelcheck::kH; ++row) {
+                    const int type = tower_->TypeAt(seg, side, col, row);
+                    const size_t k = ((static_cast<size_t>(seg) * 4 + static_cast<size_t>(side - 1)) * levelcheck::kW +
+                                      static_cast<size_t>(col)) * levelcheck::kH + static_cast<size_t>(row);
+                    if ((type != 0 && type != 2) || (row < levelcheck::kH - 1 && !reach[k])) ++sealed;
+                }
+        EXPECT_LE(sealed, 58 * 4 * levelcheck::kW * levelcheck::kH / 100) << "Level" << seg + 1 << " is sealed over "
+                                                                         << sealed << " of 1600 tiles";
+    }
+}
+
 TEST_F(ShippedTower, EveryPlacementSitsOnAnOpenTileOfItsWall) {
     ASSERT_FALSE(placed_->empty());
     const std::set<std::string> freeFlyers = {"BATBUG", "POPPERBUG"};
