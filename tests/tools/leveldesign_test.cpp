@@ -424,6 +424,28 @@ TEST_F(ShippedTower, EveryBarrierCannotBeWalkedRoundOnItsOwn) {
     EXPECT_GE(barriers, 8);
 }
 
+TEST_F(ShippedTower, NoNestHatchesOntoTheOnlyWayUp) {
+    // A nest's spider comes out on the tile below the nest. That tile must be open wall a climber
+    // reaches (a spider hatched inside stone never comes out), and never the only way on: with it
+    // taken, the final boss's row is still within reach, so nobody must climb through a hatching.
+    const auto all = Reach(kLevel1Start, -673);
+    int nests = 0;
+    for (const Placed& e : *placed_) {
+        if (e.name != "SPIDERSPAWN") continue;
+        ++nests;
+        const int row = e.MapRow() + 1;
+        ASSERT_LT(row, 49) << e.Where();
+        EXPECT_TRUE(OpenTile(e.seg, e.side, e.Column(), row)) << e.Where() << " hatches into a solid tile";
+        EXPECT_TRUE(all.count({e.side, e.Column(), TileRow(e.seg, row)})) << e.Where() << " hatches out of reach";
+        Tower saved = *tower_;
+        tower_->SetType(e.seg, e.side, e.Column() - 1, row, 1);
+        const bool wayRound = HasRow(Reach(kLevel1Start, -673), -673);
+        *tower_ = saved;
+        EXPECT_TRUE(wayRound) << e.Where() << " hatches onto the only way up";
+    }
+    EXPECT_GE(nests, 6);
+}
+
 TEST_F(ShippedTower, GeneratorsAndBarriersOnDifferentWallsAreFarApart) {
     // A generator's group and the barriers it switches off are found by height alone, whatever
     // the wall: a generator within 240 pixels of another wall's generator or barrier would tie
