@@ -75,9 +75,7 @@ int main(int argc, char** argv) {
                         solid[3] += filler;
                         all[3] += 1;
                         // The bottom row of each segment file is never stood in.
-                        const size_t k = ((static_cast<size_t>(seg) * 4 + static_cast<size_t>(side - 1)) * kW +
-                                          static_cast<size_t>(col)) * kH + static_cast<size_t>(row);
-                        const long away = !filler && row < kH - 1 && !reach[k] ? 1 : 0;
+                        const long away = !filler && row < kH - 1 && !reach[tower.Index(seg, side, col, row)] ? 1 : 0;
                         unreached[level] += away;
                         unreached[3] += away;
                     }

@@ -56,9 +56,11 @@ int Tower::SegmentOf(int ty) const {
     return (i < 0 || i >= segments_) ? -1 : i;
 }
 
+int Tower::FileRow(int ty) { return kH - 2 - ((6 - ty) % kH); }
+
 int Tower::BlockType(int seg, int side, int tx, int ty) const {
     int ax = tx - 1;
-    int ay = kH - 2 - ((6 - ty) % kH);
+    int ay = FileRow(ty);
     if (side >= 1 && side <= 4 && ax >= 0 && ax < kW && ay >= 0 && ay < kH) return TypeAt(seg, side, ax, ay);
     return (ax == 0 || ax == kW - 1) ? 1 : 0;
 }
@@ -98,87 +100,90 @@ bool Tower::OnBreakable(const Position& p) const {
     return seg >= 0 && BlockType(seg, p.side, p.tx, p.ty + 1) == 2;
 }
 
-Route ClimbTo(const Tower& t, const Position& start, int goalRow, bool breakablesOpen, int goalSide) {
-    Route r;
-    const int lo = goalRow, hi = 7;  // rows searched: from the goal down to the ground
-    if (start.ty < lo || start.ty > hi) return r;
-    const int rows = hi - lo + 1;
-    auto key = [&](const Position& p) {
-        return ((static_cast<size_t>(p.ty - lo) * 4 + static_cast<size_t>(p.side - 1)) * (kW + 2)) +
+namespace {
+
+// The places a search may enter: tile rows lo..hi on four sides, columns 0..kW + 1, as indices.
+struct Places {
+    int lo, hi;
+    size_t Count() const { return static_cast<size_t>(hi - lo + 1) * 4 * (kW + 2); }
+    size_t operator()(const Position& p) const {
+        return (static_cast<size_t>(p.ty - lo) * 4 + static_cast<size_t>(p.side - 1)) * (kW + 2) +
                static_cast<size_t>(p.tx);
-    };
-    std::vector<int> dist(static_cast<size_t>(rows) * 4 * (kW + 2), -1);
-    std::vector<int> broke(dist.size(), 0);
-    std::deque<Position> q;
-    dist[key(start)] = 0;
-    q.push_back(start);
+    }
+};
+
+enum class Next { Expand, Skip, Stop };
+
+// Breadth-first over the climber's steps from start (which must lie within the places' rows),
+// entering each place once: arrive(n, from) when a step from `from` first reaches n, and leave(p)
+// as p is taken from the queue, saying whether to step on from it, not to, or to end the search.
+template <class Arrive, class Leave>
+void Search(const Tower& t, const Position& start, const Places& places, bool breakablesOpen, Arrive arrive,
+            Leave leave) {
+    std::vector<char> seen(places.Count(), 0);
+    std::deque<Position> q{start};
+    seen[places(start)] = 1;
     while (!q.empty()) {
-        Position p = q.front();
+        const Position p = q.front();
         q.pop_front();
-        size_t k = key(p);
-        if (p.ty == goalRow) {
-            if (goalSide != 0 && p.side != goalSide) {
-                if (r.otherSide == 0) r.otherSide = p.side;
-                continue;
-            }
-            if (!r.reached) {
-                r.reached = true;
-                r.steps = dist[k];
-                r.breakables = broke[k];
-                r.side = p.side;
-            }
-            // With a goal side the whole climb is searched, so that any other side's arrival shows.
-            if (goalSide == 0) return r;
-            continue;
-        }
+        const Next next = leave(p);
+        if (next == Next::Stop) return;
+        if (next == Next::Skip) continue;
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx) {
                 Position n;
                 if (!t.Step(p, dx, dy, breakablesOpen, &n)) continue;
-                if (n.ty < lo || n.ty > hi) continue;
-                size_t nk = key(n);
-                if (dist[nk] >= 0) continue;
-                dist[nk] = dist[k] + 1;
-                broke[nk] = broke[k] + (t.OnBreakable(n) ? 1 : 0);
+                if (n.ty < places.lo || n.ty > places.hi || seen[places(n)]) continue;
+                seen[places(n)] = 1;
+                arrive(n, p);
                 q.push_back(n);
             }
     }
+}
+
+}  // namespace
+
+Route ClimbTo(const Tower& t, const Position& start, int goalRow, bool breakablesOpen, int goalSide) {
+    Route r;
+    const Places places{goalRow, 7};  // rows searched: from the goal down to the ground
+    if (start.ty < places.lo || start.ty > places.hi) return r;
+    std::vector<int> dist(places.Count(), 0), broke(places.Count(), 0);
+    Search(
+        t, start, places, breakablesOpen,
+        [&](const Position& n, const Position& from) {
+            dist[places(n)] = dist[places(from)] + 1;
+            broke[places(n)] = broke[places(from)] + (t.OnBreakable(n) ? 1 : 0);
+        },
+        [&](const Position& p) {
+            if (p.ty != goalRow) return Next::Expand;
+            if (goalSide != 0 && p.side != goalSide) {
+                if (r.otherSide == 0) r.otherSide = p.side;
+                return Next::Skip;
+            }
+            if (!r.reached) {
+                r.reached = true;
+                r.steps = dist[places(p)];
+                r.breakables = broke[places(p)];
+                r.side = p.side;
+            }
+            // With a goal side the whole climb is searched, so that any other side's arrival shows.
+            return goalSide == 0 ? Next::Stop : Next::Skip;
+        });
     return r;
 }
 
 std::vector<char> Reachable(const Tower& t, const Position& start, int lo, int hi, bool breakablesOpen) {
     std::vector<char> marks(static_cast<size_t>(t.Segments()) * 4 * kW * kH, 0);
-    if (start.ty < lo || start.ty > hi) return marks;
-    auto key = [&](const Position& p) {
-        return ((static_cast<size_t>(p.ty - lo) * 4 + static_cast<size_t>(p.side - 1)) * (kW + 2)) +
-               static_cast<size_t>(p.tx);
-    };
-    std::vector<char> seen(static_cast<size_t>(hi - lo + 1) * 4 * (kW + 2), 0);
     // A climber on row ty stands in the block the game looks up for row ty + 1.
     auto mark = [&](const Position& p) {
-        const int seg = t.SegmentOf(p.ty);
-        const int row = kH - 2 - ((6 - (p.ty + 1)) % kH);
-        if (seg >= 0 && row >= 0 && row < kH && p.tx >= 1 && p.tx <= kW)
-            marks[((static_cast<size_t>(seg) * 4 + static_cast<size_t>(p.side - 1)) * kW +
-                   static_cast<size_t>(p.tx - 1)) * kH + static_cast<size_t>(row)] = 1;
+        const int seg = t.SegmentOf(p.ty), row = Tower::FileRow(p.ty + 1);
+        if (seg >= 0 && row >= 0 && p.tx >= 1 && p.tx <= kW) marks[t.Index(seg, p.side, p.tx - 1, row)] = 1;
     };
-    std::deque<Position> q;
-    seen[key(start)] = 1;
+    if (start.ty < lo || start.ty > hi) return marks;
     mark(start);
-    q.push_back(start);
-    while (!q.empty()) {
-        Position p = q.front();
-        q.pop_front();
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx) {
-                Position n;
-                if (!t.Step(p, dx, dy, breakablesOpen, &n)) continue;
-                if (n.ty < lo || n.ty > hi || seen[key(n)]) continue;
-                seen[key(n)] = 1;
-                mark(n);
-                q.push_back(n);
-            }
-    }
+    Search(
+        t, start, Places{lo, hi}, breakablesOpen, [&](const Position& n, const Position&) { mark(n); },
+        [](const Position&) { return Next::Expand; });
     return marks;
 }
 

@@ -43,10 +43,14 @@ public:
     // Whether a climber standing on p touches a breakable block (the tile it stands on).
     bool OnBreakable(const Position& p) const;
 
+    // Where TypeAt's tile is kept: [seg][side-1][col][row], for tables that follow the tower.
+    size_t Index(int seg, int side, int col, int row) const;
+    // The row of a segment file that the game looks up for tile row ty (-1 is past its top).
+    static int FileRow(int ty);
+
 private:
     int segments_;
-    std::vector<int> types_;  // [seg][side-1][col][row]
-    size_t Index(int seg, int side, int col, int row) const;
+    std::vector<int> types_;
 };
 
 struct Route {
@@ -65,8 +69,8 @@ struct Route {
 // otherSide (every route below the goal row is searched for one).
 Route ClimbTo(const Tower& t, const Position& start, int goalRow, bool breakablesOpen, int goalSide = 0);
 
-// Every tile a climber starting at start can stand on, as a mark per tile of the tower (indexed
-// like Tower::TypeAt: [seg][side-1][col][row]), searching rows lo..hi (tile rows, lo < hi).
+// Every tile a climber starting at start can stand on, as a mark per tile of the tower (at
+// Tower::Index), searching tile rows lo..hi.
 std::vector<char> Reachable(const Tower& t, const Position& start, int lo, int hi, bool breakablesOpen);
 
 }  // namespace levelcheck
