@@ -16,11 +16,7 @@
 
 namespace fight {
 
-inline BossSquid* FindSquid() {
-    for (Entity* x : Entity::entList)
-        if (auto* s = dynamic_cast<BossSquid*>(x)) return s;
-    return nullptr;
-}
+inline BossSquid* FindSquid() { return danger::First<BossSquid>(); }
 
 class SquidFighter {
 public:

@@ -231,17 +231,7 @@ void LevelBot::Think(long frame, Keys* k) {
     if (!p || static_cast<int>(e->rotx) % 90 != 0) return;
     if (p->dead) {
         if (!wasDead_) {
-            // Name the nearest harmful thing: most likely what took the life.
-            Entity* near = nullptr;
-            float best = 1e9f;
-            for (Entity* x : Entity::entList) {
-                if (x == p || !x->hurtPlayer || x->side != p->side) continue;
-                float d = std::hypot(x->GetCenterX() - p->GetCenterX(), x->GetCenterY() - p->GetCenterY());
-                if (d < best) {
-                    best = d;
-                    near = x;
-                }
-            }
+            Entity* near = danger::NearestHarm(p);
             SetStatus(frame, std::string("lost a life, nearest harm: ") + (near ? near->ClassName() : "none"));
             deaths_.push_back(status_);
             if (std::getenv("BRACKMOOR_BOT_VERBOSE")) std::printf("%s\n", status_.c_str());

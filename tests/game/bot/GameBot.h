@@ -4,7 +4,6 @@
 // Like the others it reads only what a player could see and answers with keys.
 #pragma once
 
-#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -12,6 +11,7 @@
 
 #include "../bosses/FinalFighter.h"
 #include "../bosses/SquidFighter.h"
+#include "../support/Danger.h"
 #include "Bot.h"
 #include "engine/GameEngine.h"
 #include "game/bosses/FinalBoss.h"
@@ -79,16 +79,7 @@ public:
 
 private:
     void Note(long frame, Player* p) {
-        Entity* near = nullptr;
-        float best = 1e9f;
-        for (Entity* x : Entity::entList) {
-            if (x == p || !x->hurtPlayer || x->side != p->side) continue;
-            float d = std::hypot(x->GetCenterX() - p->GetCenterX(), x->GetCenterY() - p->GetCenterY());
-            if (d < best) {
-                best = d;
-                near = x;
-            }
-        }
+        Entity* near = danger::NearestHarm(p);
         char buf[200];
         std::snprintf(buf, sizeof(buf), "frame %ld, level %d, side %d tile (%d, %d), %s: nearest harm %s", frame,
                       LevelOfRow(p->tY), p->side, p->tX, p->tY, mode_.c_str(), near ? near->ClassName() : "none");

@@ -19,7 +19,9 @@
 #include <string>
 #include <vector>
 
+#include "../support/Danger.h"
 #include "Bot.h"
+#include "BotRun.h"
 #include "engine/GameEngine.h"
 #include "game/bosses/CrabWalker.h"
 #include "game/entities/Entity.h"
@@ -42,18 +44,8 @@ namespace {
 
 const unsigned kDefaultSeed = 1;
 const long kMaxFrames = 40000;
-const int kKeys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, 'X', 'C', VK_RETURN};
-
-std::string Env(const char* name) {
-    const char* v = std::getenv(name);
-    return v ? v : "";
-}
-
-CrabWalker* FindCrab() {
-    for (Entity* e : Entity::entList)
-        if (auto* c = dynamic_cast<CrabWalker*>(e)) return c;
-    return nullptr;
-}
+using botrun::Env;
+using danger::FindCrab;
 
 }  // namespace
 
@@ -86,15 +78,7 @@ TEST(LevelOneBot, StartsFromTheTitleClimbsToTheArenaAndBeatsTheCrab) {
         ASSERT_TRUE(platform::LoadReplayFile(Env("BRACKMOOR_BOT_PLAYBACK"), &events, &error)) << error;
         playback.reset(new platform::ReplayPlayer(std::move(events)));
     }
-    std::string traceFile;
-    if (!record.empty()) {
-        traceFile = record;
-        size_t dot = traceFile.rfind(".replay");
-        if (dot != std::string::npos && dot + 7 == traceFile.size()) traceFile.erase(dot);
-        traceFile += ".trace";
-        platform::CurrentOptions().traceFile = traceFile;
-        ASSERT_TRUE(harness::Prepare());
-    }
+    if (!record.empty()) ASSERT_TRUE(botrun::TraceBeside(record));
     bot::LevelBot player;
     bot::Keys keys;
     platform::ReplayRecorder recorder;
@@ -112,11 +96,7 @@ TEST(LevelOneBot, StartsFromTheTitleClimbsToTheArenaAndBeatsTheCrab) {
         } else {
             player.Think(frame, &keys);
         }
-        for (int vk : kKeys) {
-            if (gEngine.keys[vk] == keys.down[vk]) continue;
-            gEngine.keys[vk] = keys.down[vk];
-            recorder.Key(frame, vk, keys.down[vk]);
-        }
+        botrun::Press(keys, frame, &recorder);
         if (!shots.empty()) {
             Player* p = Player::Get();
             if (!level1Shot && playStart >= 0 && p && p->tY <= -30 && !p->dead && !Building::showNewWeapon) {
@@ -174,9 +154,6 @@ TEST(LevelOneBot, StartsFromTheTitleClimbsToTheArenaAndBeatsTheCrab) {
                       "# seed %u frames %ld\n"
                       "# the level-1 bot's run, made with BRACKMOOR_BOT_RECORD=<this file> bot_level1_test\n",
                       seed, frame + 1);
-        std::string text = std::string(head) + platform::FormatReplay(recorder.Events());
-        ASSERT_TRUE(platform::WriteFileAtomically(record, text)) << record;
-        EXPECT_TRUE(harness::Finish(&gEngine)) << traceFile;
-        platform::CurrentOptions().traceFile.clear();
+        EXPECT_TRUE(botrun::WriteRecording(record, head, recorder)) << record;
     }
 }

@@ -15,10 +15,41 @@
 
 namespace danger {
 
-inline CrabWalker* FindCrab() {
+// The first entity of type T in the list, or null.
+template <class T>
+T* First() {
     for (Entity* x : Entity::entList)
-        if (auto* c = dynamic_cast<CrabWalker*>(x)) return c;
+        if (auto* t = dynamic_cast<T*>(x)) return t;
     return nullptr;
+}
+
+inline CrabWalker* FindCrab() { return First<CrabWalker>(); }
+
+// The harmful thing on the player's wall nearest to it, or null: most likely what took a life
+// that was just lost.
+inline Entity* NearestHarm(Player* p) {
+    Entity* near = nullptr;
+    float best = 1e9f;
+    for (Entity* x : Entity::entList) {
+        if (x == p || !x->hurtPlayer || x->side != p->side) continue;
+        float d = std::hypot(x->GetCenterX() - p->GetCenterX(), x->GetCenterY() - p->GetCenterY());
+        if (d < best) {
+            best = d;
+            near = x;
+        }
+    }
+    return near;
+}
+
+// The least of impact(h) over the live harmful things on the player's wall, or horizon + 1.
+template <class Impact>
+int Earliest(Player* p, int horizon, Impact impact) {
+    int best = horizon + 1;
+    for (Entity* h : Entity::entList) {
+        if (h == p || h->dead || !h->hurtPlayer || h->side != p->side) continue;
+        best = std::min(best, impact(h));
+    }
+    return best;
 }
 
 // The first frame within `horizon` at which a harmful thing touches the box (bx, by, bw, bh), or
@@ -49,12 +80,7 @@ inline int TimeToImpact(Entity* h, float bx, float by, float bw, float bh, int h
 // judging each harmful thing (TimeToImpact unless a fight knows its own threats better).
 template <class Impact>
 int ClearFor(Player* p, float bx, float by, float bw, float bh, int horizon, Impact impact) {
-    int best = horizon + 1;
-    for (Entity* h : Entity::entList) {
-        if (h == p || h->dead || !h->hurtPlayer || h->side != p->side) continue;
-        best = std::min(best, impact(h, bx, by, bw, bh, horizon));
-    }
-    return best;
+    return Earliest(p, horizon, [&](Entity* h) { return impact(h, bx, by, bw, bh, horizon); });
 }
 
 inline int ClearFor(Player* p, float bx, float by, float bw, float bh, int horizon) {
@@ -128,12 +154,7 @@ int ClearForGlide(Player* p, int dx, int dy, int horizon, Impact impact) {
         *bx = ox + moved * static_cast<float>(dx);
         *by = oy + moved * static_cast<float>(dy);
     };
-    int best = horizon + 1;
-    for (Entity* e : Entity::entList) {
-        if (e == p || e->dead || !e->hurtPlayer || e->side != p->side) continue;
-        best = std::min(best, impact(e, box, w, h, horizon));
-    }
-    return best;
+    return Earliest(p, horizon, [&](Entity* e) { return impact(e, box, w, h, horizon); });
 }
 
 // While the player blinks after coming back it cannot be hurt: only what still touches it after
