@@ -52,26 +52,51 @@ int Earliest(Player* p, int horizon, Impact impact) {
     return best;
 }
 
-// The first frame within `horizon` at which a harmful thing touches the box (bx, by, bw, bh), or
-// horizon + 1: shots fly straight, wavering ones drifting as their wave takes them; a falling
-// block hangs until its warning is over and then drops 5 pixels a frame.
-inline int TimeToImpact(Entity* h, float bx, float by, float bw, float bh, int horizon) {
-    auto* block = dynamic_cast<FallingBlock*>(h);
-    auto* shot = dynamic_cast<WallBlast*>(h);
-    float hx = h->x + h->cx, hy = h->y + h->cy;
-    float deg = shot ? shot->wavYDeg : 0;
-    for (int k = 0; k <= horizon; ++k) {
-        if (hx + h->cw + 6 >= bx && bx + bw + 6 >= hx && hy + h->ch + 6 >= by && by + bh + 6 >= hy) return k;
+// A harmful thing's flight, frame by frame: shots fly straight, wavering ones drifting as their
+// wave takes them; a falling block hangs until its warning is over and then drops 5 pixels a frame.
+struct Flight {
+    Entity* h;
+    FallingBlock* block;
+    WallBlast* shot;
+    float hx, hy, deg, vx, vy;
+
+    explicit Flight(Entity* e)
+        : h(e),
+          block(dynamic_cast<FallingBlock*>(e)),
+          shot(dynamic_cast<WallBlast*>(e)),
+          hx(e->x + e->cx),
+          hy(e->y + e->cy),
+          deg(shot ? shot->wavYDeg : 0),
+          vx(e->velX),
+          vy(e->velY) {}
+
+    // Whether it touches the box (bx, by, bw, bh), with a margin of 6 pixels.
+    bool Touches(float bx, float by, float bw, float bh) const {
+        return hx + h->cw + 6 >= bx && bx + bw + 6 >= hx && hy + h->ch + 6 >= by && by + bh + 6 >= hy;
+    }
+
+    // Moves on from frame k to frame k + 1.
+    void Advance(int k) {
         if (block) {
             if (k >= block->delayTime) hy += 5;
-            continue;
+            return;
         }
         if (shot && shot->waverY) {
             hy += std::sin(deg) * shot->wavYAmp;
             deg += 0.1f;
         }
-        hx += h->velX;
-        hy += h->velY;
+        hx += vx;
+        hy += vy;
+    }
+};
+
+// The first frame within `horizon` at which a harmful thing touches the box (bx, by, bw, bh), or
+// horizon + 1.
+inline int TimeToImpact(Entity* h, float bx, float by, float bw, float bh, int horizon) {
+    Flight f(h);
+    for (int k = 0; k <= horizon; ++k) {
+        if (f.Touches(bx, by, bw, bh)) return k;
+        f.Advance(k);
     }
     return horizon + 1;
 }
@@ -109,34 +134,20 @@ inline int ClearForStep(Player* p, int dx, int dy, int horizon) { return ClearFo
 // Touches before frame `from` are not counted (the player is immune until then).
 template <class Box>
 int TimeToImpactMoving(Entity* h, Box box, float bw, float bh, int horizon, int from = 0) {
-    auto* block = dynamic_cast<FallingBlock*>(h);
-    auto* shot = dynamic_cast<WallBlast*>(h);
-    float hx = h->x + h->cx, hy = h->y + h->cy;
-    float deg = shot ? shot->wavYDeg : 0;
-    float vx = h->velX, vy = h->velY;
+    Flight f(h);
     if (dynamic_cast<Spider*>(h)) {
         // A spider crawls a pixel a frame at the player: along the row first, then the column.
         float bx = 0, by = 0;
         box(0, &bx, &by);
-        const float gx = bx + bw / 2 - (hx + h->cw / 2), gy = by + bh / 2 - (hy + h->ch / 2);
-        vx = std::fabs(gx) > 32 ? (gx > 0 ? 1.0f : -1.0f) : 0.0f;
-        vy = vx == 0 && std::fabs(gy) > 32 ? (gy > 0 ? 1.0f : -1.0f) : 0.0f;
+        const float gx = bx + bw / 2 - (f.hx + h->cw / 2), gy = by + bh / 2 - (f.hy + h->ch / 2);
+        f.vx = std::fabs(gx) > 32 ? (gx > 0 ? 1.0f : -1.0f) : 0.0f;
+        f.vy = f.vx == 0 && std::fabs(gy) > 32 ? (gy > 0 ? 1.0f : -1.0f) : 0.0f;
     }
     for (int k = 0; k <= horizon; ++k) {
         float bx = 0, by = 0;
         box(k, &bx, &by);
-        if (k >= from && hx + h->cw + 6 >= bx && bx + bw + 6 >= hx && hy + h->ch + 6 >= by && by + bh + 6 >= hy)
-            return k;
-        if (block) {
-            if (k >= block->delayTime) hy += 5;
-            continue;
-        }
-        if (shot && shot->waverY) {
-            hy += std::sin(deg) * shot->wavYAmp;
-            deg += 0.1f;
-        }
-        hx += vx;
-        hy += vy;
+        if (k >= from && f.Touches(bx, by, bw, bh)) return k;
+        f.Advance(k);
     }
     return horizon + 1;
 }
