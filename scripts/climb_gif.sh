@@ -11,25 +11,11 @@ trap 'rm -rf "$tmp"' EXIT
 command -v convert > /dev/null || { echo "climb_gif.sh: needs ImageMagick's convert" >&2; exit 1; }
 
 # The title, then climb up, shoot, and climb left round the corner onto side 2.
-cat > "$tmp/climb.txt" <<'REPLAY'
-700 ENTER down
-705 ENTER up
-900 X down
-900 UP down
-1000 UP up
-1000 X up
-1010 C down
-1040 C up
-1050 X down
-1050 LEFT down
-1140 LEFT up
-1140 X up
-REPLAY
-first=880 last=1160 step=4
+first=880 last=1176 step=4
 shots=()
 for ((f = first; f <= last; f += step)); do shots+=(--screenshot "$f:$tmp/f$(printf %05d "$f").png"); done
 SDL_AUDIODRIVER=dummy GALLIUM_DRIVER=llvmpipe "$build/brackmoor-headless" --seed 1 --frames $((last + 1)) \
-  --replay "$tmp/climb.txt" --save-dir "$tmp/save" "${shots[@]}" > /dev/null
+  --replay "$here/scripts/first_corner.replay" --save-dir "$tmp/save" "${shots[@]}" > /dev/null
 # Every fourth frame of 65 per second: about 6 hundredths of a second each; half size keeps it small.
 convert -delay 6 -loop 0 "$tmp"/f*.png -filter point -resize 50% -layers Optimize "$out"
 echo "Wrote $out ($(stat -c %s "$out") bytes)"

@@ -28,21 +28,9 @@ level 1
 level 2
 level 3
 
-# Level 1's first corner: climb four rows to the start room's top and walk off column 1 onto side 2,
+# Level 1's first corner: climb to the start room's top and walk off column 1 onto side 2,
 # caught as the turn begins, halfway and nearly done.
-cat > "$tmp/corner.txt" <<'REPLAY'
-700 ENTER down
-705 ENTER up
-900 X down
-900 UP down
-1000 UP up
-1000 X up
-1070 X down
-1070 LEFT down
-1150 LEFT up
-1150 X up
-REPLAY
-"$game" --seed 1 --frames 1200 --replay "$tmp/corner.txt" --save-dir "$tmp/save1" \
+"$game" --seed 1 --frames 1200 --replay "$here/scripts/first_corner.replay" --save-dir "$tmp/save1" \
   --screenshot "1141:$out/corner_a.png" --screenshot "1150:$out/corner_b.png" \
   --screenshot "1159:$out/corner_c.png" > /dev/null
 echo "Pictures written to $out"

@@ -10,21 +10,7 @@ mkdir -p "$out"
 game="$build/brackmoor-headless"
 
 # The title sequence, then the start of level 1: climb up, shoot, climb round the first corner.
-cat > "$tmp/play.txt" <<'REPLAY'
-700 ENTER down
-705 ENTER up
-900 X down
-900 UP down
-1000 UP up
-1000 X up
-1010 C down
-1060 C up
-1070 X down
-1070 LEFT down
-1150 LEFT up
-1150 X up
-REPLAY
-SDL_AUDIODRIVER=dummy GALLIUM_DRIVER=llvmpipe "$game" --seed 1 --frames 1200 --replay "$tmp/play.txt" \
+SDL_AUDIODRIVER=dummy GALLIUM_DRIVER=llvmpipe "$game" --seed 1 --frames 1200 --replay "$here/scripts/first_corner.replay" \
   --save-dir "$tmp/save" \
   --screenshot "60:$out/studio.png" \
   --screenshot "650:$out/title.png" \
