@@ -20,10 +20,8 @@
 #include "GameBot.h"
 #include "engine/GameEngine.h"
 #include "engine/Harness.h"
-#include "engine/Random.h"
 #include "game/entities/Blood.h"
 #include "game/entities/Entity.h"
-#include "game/flow/MainFile.h"
 #include "game/world/Building.h"
 #include "platform/Options.h"
 #include "platform/Paths.h"
@@ -70,22 +68,7 @@ TEST(WholeGameBot, WinsTheWholeGameFromTheTitleOnEverySeed) {
     const std::vector<unsigned> seeds = Seeds();
     const std::string record = botrun::Env("BRACKMOOR_BOT_RECORD");
     const bool verbose = !botrun::Env("BRACKMOOR_BOT_VERBOSE").empty();
-    testsupport::UseRenderFree();
-    platform::SetDataDir(BRACKMOOR_DATA_DIR);
-    platform::CurrentOptions().haveSeed = true;
-    platform::CurrentOptions().seed = seeds[0];
-    std::string save = testsupport::MakeTempDir("gamebot");
-    ASSERT_FALSE(save.empty());
-    platform::SetSaveDir(save);
-    if (!record.empty()) {
-        ASSERT_TRUE(botrun::TraceBeside(record));
-    }
-    GameEngine::gEngine = &gEngine;
-    // This thread is the game's: the sound device's mixing thread draws its random numbers from
-    // another generator, so the game's sequence (and the run) is the same every time.
-    RegisterGameThread();
-    GameInit(&gEngine, nullptr);
-    GameStart(&gEngine);
+    ASSERT_TRUE(botrun::StartGame("gamebot", seeds[0], 0, record, false));
 
     int wins = 0;
     for (size_t n = 0; n < seeds.size(); ++n) {
@@ -93,8 +76,7 @@ TEST(WholeGameBot, WinsTheWholeGameFromTheTitleOnEverySeed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         if (n > 0) {
             // The next game: a fresh progress folder, the title again, the seed from here on.
-            save = testsupport::MakeTempDir("gamebot");
-            platform::SetSaveDir(save);
+            platform::SetSaveDir(testsupport::MakeTempDir("gamebot"));
             Building::BuildingUnlock = 0;
             Building::RestartGame();
             gEngine.fadePerc = 0;

@@ -25,15 +25,10 @@
 #include "engine/GameEngine.h"
 #include "game/bosses/CrabWalker.h"
 #include "game/entities/Entity.h"
-#include "game/flow/MainFile.h"
 #include "game/player/Player.h"
 #include "game/world/Building.h"
-#include "engine/Harness.h"
-#include "engine/Random.h"
 #include "platform/Options.h"
-#include "platform/Paths.h"
 #include "platform/Replay.h"
-#include "support/TestSupport.h"
 
 namespace platform {
 void ResetMessageQueue();
@@ -50,26 +45,13 @@ using danger::FindCrab;
 }  // namespace
 
 TEST(LevelOneBot, StartsFromTheTitleClimbsToTheArenaAndBeatsTheCrab) {
-    unsigned seed = kDefaultSeed;
-    if (!Env("BRACKMOOR_BOT_SEED").empty()) seed = static_cast<unsigned>(std::atol(Env("BRACKMOOR_BOT_SEED").c_str()));
+    const unsigned seed = botrun::SeedOr(kDefaultSeed);
     const std::string shots = Env("BRACKMOOR_BOT_SHOTS");
     const std::string record = Env("BRACKMOOR_BOT_RECORD");
     const bool verbose = !Env("BRACKMOOR_BOT_VERBOSE").empty();
 
-    platform::SetDataDir(BRACKMOOR_DATA_DIR);
-    std::string save = testsupport::MakeTempDir("bot");
-    ASSERT_FALSE(save.empty());
-    platform::SetSaveDir(save);
-    platform::CurrentOptions().haveSeed = true;
-    platform::CurrentOptions().seed = seed;
     // Only the screenshots need pixels; the game is the same either way.
-    if (shots.empty()) testsupport::UseRenderFree();
-    GameEngine::gEngine = &gEngine;
-    // This thread is the game's: the sound device's mixing thread draws its random numbers from
-    // another generator, so the game's sequence (and the run) is the same every time.
-    RegisterGameThread();
-    GameInit(&gEngine, nullptr);
-    GameStart(&gEngine);
+    ASSERT_TRUE(botrun::StartGame("bot", seed, 0, record, !shots.empty()));
 
     std::unique_ptr<platform::ReplayPlayer> playback;
     if (!Env("BRACKMOOR_BOT_PLAYBACK").empty()) {
@@ -78,7 +60,6 @@ TEST(LevelOneBot, StartsFromTheTitleClimbsToTheArenaAndBeatsTheCrab) {
         ASSERT_TRUE(platform::LoadReplayFile(Env("BRACKMOOR_BOT_PLAYBACK"), &events, &error)) << error;
         playback.reset(new platform::ReplayPlayer(std::move(events)));
     }
-    if (!record.empty()) ASSERT_TRUE(botrun::TraceBeside(record));
     bot::LevelBot player;
     bot::Keys keys;
     platform::ReplayRecorder recorder;

@@ -18,43 +18,22 @@
 #include "BotRun.h"
 #include "engine/GameEngine.h"
 #include "engine/Harness.h"
-#include "engine/Random.h"
-#include "game/flow/MainFile.h"
 #include "game/world/Building.h"
 #include "platform/Options.h"
-#include "platform/Paths.h"
 #include "platform/Replay.h"
-#include "support/TestSupport.h"
 
 namespace platform {
 bool QuitRequested();
 }  // namespace platform
 
 TEST(LevelThreeBot, StartsLevelThreeFromTheMenuBeatsTheEyeAndQuitsAfterTheCredits) {
-    unsigned seed = 3;
-    if (!botrun::Env("BRACKMOOR_BOT_SEED").empty()) seed = static_cast<unsigned>(std::atol(botrun::Env("BRACKMOOR_BOT_SEED").c_str()));
+    const unsigned seed = botrun::SeedOr(3);
     const std::string record = botrun::Env("BRACKMOOR_BOT_RECORD");
     const std::string shots = botrun::Env("BRACKMOOR_BOT_SHOTS");
     const bool verbose = !botrun::Env("BRACKMOOR_BOT_VERBOSE").empty();
 
-    platform::SetDataDir(BRACKMOOR_DATA_DIR);
-    std::string save = testsupport::MakeTempDir("bot3");
-    ASSERT_FALSE(save.empty());
-    ASSERT_TRUE(testsupport::WriteText(save + "/color.dat", "2"));
-    platform::SetSaveDir(save);
-    platform::CurrentOptions().haveSeed = true;
-    platform::CurrentOptions().seed = seed;
-    if (!record.empty()) {
-        ASSERT_TRUE(botrun::TraceBeside(record));
-    }
     // Render-free unless pictures are wanted (a drawn run is the same game, only slower).
-    if (shots.empty()) testsupport::UseRenderFree();
-    GameEngine::gEngine = &gEngine;
-    // This thread is the game's: the sound device's mixing thread draws its random numbers from
-    // another generator, so the game's sequence (and the run) is the same every time.
-    RegisterGameThread();
-    GameInit(&gEngine, nullptr);
-    GameStart(&gEngine);
+    ASSERT_TRUE(botrun::StartGame("bot3", seed, 2, record, !shots.empty()));
     gEngine.pixelsOff = 1;
 
     bot::LevelBot climber(-673, 3);
