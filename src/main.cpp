@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     }
     platform::SetVerbose(o.verbose);
     bool headless = platform::Backend().headless;
-    if (o.noRender && !headless) {
+    if (o.noRender && !platform::Backend().renderFreeRuns) {
         std::fprintf(stderr, "%s: --no-render is for brackmoor-headless; this game always draws its window\n",
                      argc > 0 ? argv[0] : "brackmoor");
         return 2;

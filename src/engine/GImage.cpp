@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "engine/BrowserEmulation.h"
 #include "engine/GameEngine.h"
 #include "platform/Paths.h"
 
@@ -20,6 +22,40 @@ TranslatedColor translate_color(unsigned int int_color) {
     c.b = static_cast<unsigned char>((int_color >> 16) & 0xFF);
     return c;
 }
+
+#ifdef BRACKMOOR_BROWSER_EMULATION
+namespace {
+int MaskShift(Uint32 mask) {
+    int s = 0;
+    while (mask && !(mask & 1u)) mask >>= 1, ++s;
+    return s;
+}
+
+// The browser's loaded pictures cannot be blitted or locked, but their pixels can be read: copied
+// here into w x h RGBA texels (red in the low byte, as the blit onto the texture surface gives).
+std::vector<Uint32> CopyLoadedPicture(SDL_Surface* picture, int w, int h) {
+    std::vector<Uint32> texels(static_cast<size_t>(w) * h, 0);
+    const SDL_PixelFormat* f = picture->format;
+    const int bytes = f->BytesPerPixel;
+    const unsigned char* src = static_cast<const unsigned char*>(picture->pixels);
+    if (!src || (bytes != 3 && bytes != 4)) return texels;
+    const Uint32 masks[4] = {f->Rmask, f->Gmask, f->Bmask, f->Amask};
+    for (int y = 0; y < picture->h; ++y) {
+        for (int x = 0; x < picture->w; ++x) {
+            const unsigned char* p = src + y * picture->pitch + x * bytes;
+            Uint32 v = p[0] | (p[1] << 8) | (p[2] << 16) | (bytes == 4 ? static_cast<Uint32>(p[3]) << 24 : 0u);
+            Uint32 out = 0;
+            for (int c = 0; c < 4; ++c) {
+                Uint32 channel = masks[c] ? (v & masks[c]) >> MaskShift(masks[c]) : 255u;
+                out |= (channel & 0xFFu) << (8 * c);
+            }
+            texels[static_cast<size_t>(y) * w + x] = out;
+        }
+    }
+    return texels;
+}
+}  // namespace
+#endif
 
 int getNextPowerOfTwo(int n) {
     int v = 2;
@@ -87,6 +123,12 @@ void GImage::Load(bool report) {
     w = getNextPowerOfTwo(oW);
     h = getNextPowerOfTwo(oH);
 
+#ifdef BRACKMOOR_BROWSER_EMULATION
+    std::vector<Uint32> texels = CopyLoadedPicture(picture, w, h);
+    Uint32* pixels = texels.data();
+    const int stride = w;
+    const int bitsPerPixel = 32;
+#else
     SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x000000FF, 0x0000FF00, 0x00FF0000,
                                                 0xFF000000);
     if (!surface) {
@@ -105,6 +147,8 @@ void GImage::Load(bool report) {
     if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
     Uint32* pixels = static_cast<Uint32*>(surface->pixels);
     int stride = surface->pitch / 4;
+    const int bitsPerPixel = surface->format->BitsPerPixel;
+#endif
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             Uint32& texel = pixels[y * stride + x];
@@ -124,11 +168,11 @@ void GImage::Load(bool report) {
         glBindTexture(GL_TEXTURE_2D, data);
     }
     if (GameEngine::gEngine) GameEngine::gEngine->curImage = this;
-    if (surface->format->BitsPerPixel == 32) {
+    if (bitsPerPixel == 32) {
         hasTransparent = TRUE;
-        if (upload) glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, surface->pixels);
-    } else if (surface->format->BitsPerPixel == 24) {
-        if (upload) glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, w, h, 0, GL_RGB, GL_UNSIGNED_BYTE, surface->pixels);
+        if (upload) glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    } else if (bitsPerPixel == 24) {
+        if (upload) glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, w, h, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
     } else {
         MessageBoxA(nullptr, "non true color! this will break!", "", MB_OK);
     }
@@ -136,8 +180,10 @@ void GImage::Load(bool report) {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     }
+#ifndef BRACKMOOR_BROWSER_EMULATION
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     SDL_FreeSurface(surface);
+#endif
     SDL_FreeSurface(picture);
     loaded = true;
 }

@@ -7,6 +7,7 @@
 
 #include <SDL/SDL_mixer.h>
 
+#include "engine/BrowserEmulation.h"
 #include "engine/GFont.h"
 #include "engine/Harness.h"
 #include "engine/GImage.h"
@@ -64,7 +65,7 @@ static void OnVideoReset() {
     glViewport(0, 0, e->w, e->h);
     GImage::ReloadAll();
     if (e->fontbase != 0) {
-        glDeleteLists(e->fontbase, 96);
+        e->FreeWinFont();
         e->LoadWinFont("system", 0, 8);
     }
     e->curImage = nullptr;
@@ -184,19 +185,22 @@ void GameEngine::SetDepthTest(bool on) {
 void GameEngine::ApplyRenderState() {
     if (RenderFree()) return;
     glEnable(GL_TEXTURE_2D);
+#ifndef BRACKMOOR_BROWSER_EMULATION  // the browser's GL has no shading model to choose
     glShadeModel(GL_SMOOTH);
+#endif
     glClearColor(clearColor.r, clearColor.g, clearColor.b, clearColor.a);
     glClearDepth(1.0);
     glDepthFunc(GL_LEQUAL);
     glEnable(GL_DEPTH_TEST);
+#ifndef BRACKMOOR_BROWSER_EMULATION  // the browser's GL refuses this hint
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+#endif
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);
 }
 
 void GameEngine::DisableOpenGL() {
-    if (fontbase != 0 && platform::IsVideoOpen()) glDeleteLists(fontbase, 96);
-    fontbase = 0;
+    FreeWinFont();
     wglMakeCurrent(nullptr, nullptr);
     wglDeleteContext(hRC);
     ReleaseDC(hwnd, hDC);
@@ -326,6 +330,40 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
     }
 }
 
+namespace {
+MSG g_loopMsg;
+
+// One turn of the frame loop: a queued message is handled, or a due frame is run, or the backend
+// waits until the next one is due. False once the game has quit.
+bool FrameLoopTurn() {
+    MSG& msg = g_loopMsg;
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) return false;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+        return true;
+    }
+    gEngine.framelimit = 65;
+    gEngine.efps = timeGetTime();
+    if (!FrameDue(gEngine.efps, gEngine.bfps, gEngine.framelimit)) {
+        // Rather than spinning, sleep until the first millisecond at which a frame is due.
+        DWORD wait = 1000 / gEngine.framelimit + 1;
+        platform::WaitUntil(gEngine.bfps + wait);
+        return true;
+    }
+    gEngine.RunFrame();
+    return true;
+}
+
+// After the quit message: the game's end, the run's files, and the exit status.
+int FrameLoopEnd() {
+    GameEnd(&gEngine);
+    bool ok = harness::Finish(&gEngine);
+    gEngine.ShutDown();
+    return ok ? static_cast<int>(g_loopMsg.wParam) : 1;
+}
+}  // namespace
+
 int WinMain(HINSTANCE hInstance, HINSTANCE, char* lpCmdLine, int) {
     // This thread runs the game; the sound device, opened next, mixes on another.
     RegisterGameThread();
@@ -334,27 +372,6 @@ int WinMain(HINSTANCE hInstance, HINSTANCE, char* lpCmdLine, int) {
     GameInit(&gEngine, hInstance);
     GameStart(&gEngine);
 
-    MSG msg;
-    std::memset(&msg, 0, sizeof(msg));
-    while (msg.message != WM_QUIT) {
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) break;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-            continue;
-        }
-        gEngine.framelimit = 65;
-        gEngine.efps = timeGetTime();
-        if (!FrameDue(gEngine.efps, gEngine.bfps, gEngine.framelimit)) {
-            // Rather than spinning, sleep until the first millisecond at which a frame is due.
-            DWORD wait = 1000 / gEngine.framelimit + 1;
-            platform::WaitUntil(gEngine.bfps + wait);
-            continue;
-        }
-        gEngine.RunFrame();
-    }
-    GameEnd(&gEngine);
-    bool ok = harness::Finish(&gEngine);
-    gEngine.ShutDown();
-    return ok ? static_cast<int>(msg.wParam) : 1;
+    std::memset(&g_loopMsg, 0, sizeof(g_loopMsg));
+    return platform::RunFrameLoop(FrameLoopTurn, FrameLoopEnd);
 }

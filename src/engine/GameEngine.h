@@ -138,6 +138,8 @@ public:
     void DrawTextBox(float x, float y, int sw, int sh, const char* fmt, ...);
     void LoadWinFont(const char* fontName, int size, int thickness);
     void DrawWinText(float x, float y, const char* fmt, ...);
+    // Gives back the diagnostic font's GL objects (while a context exists).
+    void FreeWinFont();
     void DrawWinTextBox(float x, float y, int sw, int sh, const char* fmt, ...);
 
     // The orthographic 640 x 480 projection the frame loop sets before drawing.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/BrowserEmulation.h"
 #include "engine/GameEngine.h"
 #include "platform/Paths.h"
 #include "platform/Settings.h"
@@ -68,6 +69,11 @@ void GameEngine::SetRecordBox(int sx, int sy, int sw, int sh) {
 void GameEngine::ScreenShot(const char* filename) {
     // A render-free run has no frame buffer to copy (the capture's counting still goes on).
     if (recordW <= 0 || recordH <= 0 || RenderFree()) return;
+#ifdef BRACKMOOR_BROWSER_EMULATION
+    // The browser's SDL writes no BMP files: the page takes no such pictures.
+    (void)filename;
+    return;
+#endif
     SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, recordW, recordH, 32, 0x000000FF, 0x0000FF00, 0x00FF0000,
                                           0xFF000000);
     if (!s) return;

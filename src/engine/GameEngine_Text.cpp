@@ -2,12 +2,16 @@
 // built into display lists.
 #include <cstdarg>
 #include <cstdio>
+#include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "engine/BrowserEmulation.h"
 #include "engine/GFont.h"
 #include "engine/GameEngine.h"
 #include "engine/WinFont.h"
+#include "platform/Backend.h"
 
 void ModifyMidString(GameEngine* gEngine, char c) {
     switch (c) {
@@ -93,6 +97,92 @@ void GameEngine::DrawTextBox(float x, float y, int sw, int, const char* fmt, ...
     }
 }
 
+#ifdef BRACKMOOR_BROWSER_EMULATION
+// The browser has no display lists or glBitmap: the same glyphs go into one texture, 16 cells of
+// 8 x 12 pixels a row, and each character is a textured quad where glBitmap would have put it.
+namespace {
+constexpr int kWinFontTexW = 128;
+constexpr int kWinFontTexH = 128;
+constexpr int kWinGlyphW = 8;
+constexpr int kWinGlyphH = 12;
+constexpr int kWinGlyphsPerRow = kWinFontTexW / kWinGlyphW;
+}  // namespace
+
+void GameEngine::LoadWinFont(const char*, int, int) {
+    fontbase = 0;
+    if (RenderFree()) return;
+    std::vector<unsigned char> texels(static_cast<size_t>(kWinFontTexW) * kWinFontTexH * 4, 0);
+    for (int i = 0; i < 96; ++i) {
+        unsigned char rows[kWinGlyphH];
+        WinFontGlyph(static_cast<char>(32 + i), rows);
+        int cellX = (i % kWinGlyphsPerRow) * kWinGlyphW, cellY = (i / kWinGlyphsPerRow) * kWinGlyphH;
+        for (int r = 0; r < kWinGlyphH; ++r) {
+            unsigned char bits = rows[kWinGlyphH - 1 - r];  // rows come bottom first
+            for (int b = 0; b < kWinGlyphW; ++b) {
+                unsigned char* t = &texels[((cellY + r) * kWinFontTexW + cellX + b) * 4];
+                t[0] = t[1] = t[2] = 255;
+                t[3] = (bits & (0x80 >> b)) ? 255 : 0;
+            }
+        }
+    }
+    glGenTextures(1, &fontbase);
+    glBindTexture(GL_TEXTURE_2D, fontbase);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kWinFontTexW, kWinFontTexH, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    curImage = nullptr;
+}
+
+void GameEngine::FreeWinFont() {
+    if (fontbase != 0 && platform::IsVideoOpen()) glDeleteTextures(1, &fontbase);
+    fontbase = 0;
+}
+
+void GameEngine::DrawWinText(float x, float y, const char* fmt, ...) {
+    if (!fmt || fontbase == 0 || !DrawsPixels()) return;
+    char text[256];
+    va_list ap;
+    va_start(ap, fmt);
+    std::vsnprintf(text, sizeof(text), fmt, ap);
+    va_end(ap);
+    glPushMatrix();
+    glViewport(0, 0, w, h);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, w, h, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, fontbase);
+    // glBitmap puts a glyph's baseline two rows above its bottom, at the whole pixel of the raster
+    // position, and moves on by its width.
+    float left = std::floor(x + ShakeX), top = std::floor(y + ShakeY) - (kWinGlyphH - 2);
+    const float du = static_cast<float>(kWinGlyphW) / kWinFontTexW, dv = static_cast<float>(kWinGlyphH) / kWinFontTexH;
+    glBegin(GL_QUADS);
+    for (const char* p = text; *p; ++p) {
+        int c = static_cast<unsigned char>(*p);
+        if (c < 32 || c >= 128) continue;
+        int i = c - 32;
+        float u = (i % kWinGlyphsPerRow) * du, v = (i / kWinGlyphsPerRow) * dv;
+        glTexCoord2f(u, v);
+        glVertex2f(left, top);
+        glTexCoord2f(u + du, v);
+        glVertex2f(left + kWinGlyphW, top);
+        glTexCoord2f(u + du, v + dv);
+        glVertex2f(left + kWinGlyphW, top + kWinGlyphH);
+        glTexCoord2f(u, v + dv);
+        glVertex2f(left, top + kWinGlyphH);
+        left += kWinGlyphW;
+    }
+    glEnd();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    curImage = nullptr;
+}
+#else
 void GameEngine::LoadWinFont(const char*, int, int) {
     // Without a GL context there are no display lists: the diagnostic font then draws nothing.
     fontbase = 0;
@@ -106,6 +196,11 @@ void GameEngine::LoadWinFont(const char*, int, int) {
         glBitmap(8, 12, 0, 2, 8, 0, rows);
         glEndList();
     }
+}
+
+void GameEngine::FreeWinFont() {
+    if (fontbase != 0 && platform::IsVideoOpen()) glDeleteLists(fontbase, 96);
+    fontbase = 0;
 }
 
 void GameEngine::DrawWinText(float x, float y, const char* fmt, ...) {
@@ -138,6 +233,8 @@ void GameEngine::DrawWinText(float x, float y, const char* fmt, ...) {
     glPopMatrix();
     glEnable(GL_TEXTURE_2D);
 }
+
+#endif  // BRACKMOOR_BROWSER_EMULATION
 
 void GameEngine::DrawWinTextBox(float x, float y, int sw, int, const char* fmt, ...) {
     if (!fmt) return;

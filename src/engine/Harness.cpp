@@ -1,6 +1,11 @@
 #include "engine/Harness.h"
 
+#include "engine/BrowserEmulation.h"
+#ifdef BRACKMOOR_BROWSER_EMULATION
+#include "platform/web/StoredPng.h"
+#else
 #include <png.h>
+#endif
 
 #include <cstdio>
 #include <memory>
@@ -137,6 +142,22 @@ bool SaveFramePng(const std::string& file, int width, int height) {
     std::string tmp = file + ".tmp";
     FILE* f = std::fopen(tmp.c_str(), "wb");
     if (!f) return false;
+#ifdef BRACKMOOR_BROWSER_EMULATION
+    std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
+    for (int y = 0; y < height; ++y) {
+        // OpenGL's first row is the bottom of the screen.
+        const unsigned char* src = &pixels[static_cast<size_t>(height - 1 - y) * width * 4];
+        unsigned char* dst = &rgb[static_cast<size_t>(y) * width * 3];
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < 3; ++c) dst[x * 3 + c] = src[x * 4 + c];
+    }
+    bool written = platform::WriteStoredPng(f, width, height, rgb);
+    if (std::fclose(f) != 0 || !written) {
+        std::remove(tmp.c_str());
+        return false;
+    }
+    return std::rename(tmp.c_str(), file.c_str()) == 0;
+#else
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!png || !info || setjmp(png_jmpbuf(png))) {
@@ -168,6 +189,7 @@ bool SaveFramePng(const std::string& file, int width, int height) {
         return false;
     }
     return std::rename(tmp.c_str(), file.c_str()) == 0;
+#endif
 }
 
 }  // namespace harness

@@ -58,9 +58,16 @@ void RegisterGameThread() {
 // Where the game's sequence stands: part of the state a replay must reproduce.
 unsigned long long GameRandomState() { return g_game.state; }
 
+// glibc declares them as not throwing; other C libraries (the web build's) without that promise.
+#ifdef __GLIBC__
+#define BRACKMOOR_LIBC_NOEXCEPT noexcept
+#else
+#define BRACKMOOR_LIBC_NOEXCEPT
+#endif
+
 extern "C" {
-int rand(void) noexcept { return Draw(); }
-void srand(unsigned seed) noexcept { Plant(seed); }
-long random(void) noexcept { return Draw(); }
-void srandom(unsigned seed) noexcept { Plant(seed); }
+int rand(void) BRACKMOOR_LIBC_NOEXCEPT { return Draw(); }
+void srand(unsigned seed) BRACKMOOR_LIBC_NOEXCEPT { Plant(seed); }
+long random(void) BRACKMOOR_LIBC_NOEXCEPT { return Draw(); }
+void srandom(unsigned seed) BRACKMOOR_LIBC_NOEXCEPT { Plant(seed); }
 }

@@ -9,14 +9,15 @@
 namespace platform {
 
 struct BackendInfo {
-    const char* name;   // "window" or "headless"
+    const char* name;   // "window", "headless" or "web"
     bool headless;
+    bool renderFreeRuns;  // takes --no-render (the headless runner and the web page)
 };
 
 const BackendInfo& Backend();
 
 // A render-free run: the game plays every rule as usual but makes no GL context and no GL call, so
-// nothing is drawn (the headless backend only). Set it before the video opens; it holds for the
+// nothing is drawn (the headless runner and the web page). Set it before the video opens; it holds for the
 // whole run.
 void SetRenderFree(bool on);
 bool RenderFree();
@@ -43,6 +44,15 @@ DWORD Milliseconds();
 // Called by the frame loop when no frame is due yet: the window backend sleeps until the next
 // frame is due (never a busy wait); the headless backend advances its virtual clock to it.
 void WaitUntil(DWORD dueMs);
+
+// Runs the frame loop: turn() until it returns false, then finish() gives the exit status. The
+// window and headless backends loop right here and return it; the web backend calls turn() from
+// the browser's animation callback and ends the program with that status itself.
+int RunFrameLoop(bool (*turn)(), int (*finish)());
+
+// Called after a file was written in full (settings, progress): the web backend copies the save
+// folders into the browser's storage; the others have nothing to do.
+void FileWritten();
 
 // Full-screen switch; returns the new state.
 bool ToggleFullScreen();

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/Backend.h"
 #include "platform/Log.h"
 
 namespace platform {
@@ -209,6 +210,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents) {
         ::unlink(tmp.c_str());
         return false;
     }
+    FileWritten();
     return true;
 }
 

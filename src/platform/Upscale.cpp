@@ -3,6 +3,8 @@
 #define NO_SDL_GLEXT
 #include <SDL/SDL_opengl.h>
 
+#include "engine/BrowserEmulation.h"
+
 namespace platform {
 namespace {
 GLuint g_texture = 0;
@@ -33,6 +35,10 @@ void ResetUpscaler() {
 }
 
 void UpscaleFrame(int gameW, int gameH, int windowW, int windowH) {
+#ifdef BRACKMOOR_BROWSER_EMULATION
+    // The page scales its 640 x 480 canvas itself (and the browser's GL has no attribute stack).
+    return;
+#endif
     Letterbox l = FitPicture(gameW, gameH, windowW, windowH);
     if (l.factor == 1 && l.x == 0 && l.y == 0) return;
 

@@ -21,7 +21,7 @@ int g_gameW = 640, g_gameH = 480, g_bufW = 640, g_bufH = 480;
 }  // namespace
 
 const BackendInfo& Backend() {
-    static BackendInfo info{"headless", true};
+    static BackendInfo info{"headless", true, true};
     return info;
 }
 
@@ -90,6 +90,14 @@ void WaitUntil(DWORD dueMs) {
     if (static_cast<int32_t>(dueMs - g_clock) > 0) g_clock = dueMs;
     else g_clock += 1;
 }
+
+int RunFrameLoop(bool (*turn)(), int (*finish)()) {
+    while (turn()) {
+    }
+    return finish();
+}
+
+void FileWritten() {}
 
 bool ToggleFullScreen() { return false; }
 bool IsFullScreen() { return false; }

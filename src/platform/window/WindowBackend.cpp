@@ -61,7 +61,7 @@ bool SetMode(bool fullscreen) {
 }  // namespace
 
 const BackendInfo& Backend() {
-    static BackendInfo info{"window", false};
+    static BackendInfo info{"window", false, false};
     return info;
 }
 
@@ -151,6 +151,14 @@ void WaitUntil(DWORD dueMs) {
     int32_t left = static_cast<int32_t>(dueMs - now);
     if (left > 0) SDL_Delay(static_cast<Uint32>(left > 20 ? 20 : left));
 }
+
+int RunFrameLoop(bool (*turn)(), int (*finish)()) {
+    while (turn()) {
+    }
+    return finish();
+}
+
+void FileWritten() {}
 
 bool ToggleFullScreen() {
     if (!g_screen) return false;
