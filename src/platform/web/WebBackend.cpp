@@ -31,6 +31,8 @@ DWORD g_clock = 0;
 bool g_waiting = false;
 double g_lastNow = -1;
 double g_accumulator = 0;
+int g_steps = 0;
+double g_busyMs = 0;
 bool (*g_turn)() = nullptr;
 int (*g_finish)() = nullptr;
 
@@ -42,6 +44,8 @@ void Finish() {
     // The page writes the storage, prints "exit status N" and keeps the status on the page.
     std::exit(status);
 }
+
+void StepFrames(double now);
 
 // Runs the loop's turns until the frame loop waits for the next frame (or, render-free, until the
 // time slice is used). False once the game has quit.
@@ -56,6 +60,16 @@ bool TurnUntilWaiting(double deadline) {
 
 void AnimationFrame() {
     double now = emscripten_get_now();
+    StepFrames(now);
+    // Frames stepped and the program's own time in these callbacks so far, for a test that presses
+    // keys at given frames and for the measurement of the time per frame.
+    EM_ASM({
+        Module.framesStepped = $0;
+        Module.busyMs = $1;
+    }, g_steps, g_busyMs += emscripten_get_now() - now);
+}
+
+void StepFrames(double now) {
     if (RenderFree()) {
         if (!TurnUntilWaiting(now + kRenderFreeSliceMs)) Finish();
         return;
@@ -68,6 +82,7 @@ void AnimationFrame() {
     while (g_accumulator >= kFrameMs) {
         g_accumulator -= kFrameMs;
         g_clock += kClockStep;
+        ++g_steps;
         if (!TurnUntilWaiting(now)) return Finish();
     }
 }
