@@ -154,6 +154,8 @@
     print: (text) => console.log(text),
     printErr: (text) => console.error(text),
     persistSaves: persistSaves,
+    // Tools that picture late frames set window.brackmoorStepFreely: frames then run back to back.
+    stepFreely: !!window.brackmoorStepFreely,
     toggleFullScreen: toggleFullScreen,
     onRuntimeInitialized: () => { say('Press a key or click for sound'); canvas.focus(); },
     onExit: finish,

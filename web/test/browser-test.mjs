@@ -179,6 +179,8 @@ await check('Enter starts level 1 and the player climbs with X and Up', async ()
   assert.ok(s.player.tY < still.player.tY - 1, `no climb: row ${s.player.tY}, ${still.player.tY} without climbing`);
 });
 
+const replay = fs.readFileSync(path.join(botDir, 'level1.replay'), 'utf8');
+const [, seed, frames] = replay.match(/^# seed (\d+) frames (\d+)/);
 await check('the level-1 recording follows its trace, render-free, to the end', async () => {
   const { page, status, log } = await play(`?seed=${seed}&frames=${frames}&replay=bot/level1.replay&check-trace=bot/level1.trace&no-render&dump-state`);
   assert.equal(status, '0', log.slice(-800));

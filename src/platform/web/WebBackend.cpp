@@ -32,6 +32,9 @@ bool g_waiting = false;
 double g_lastNow = -1;
 double g_accumulator = 0;
 int g_steps = 0;
+// Set by tools that take pictures of late frames (the page's Module.stepFreely): drawn frames run
+// back to back, as many as fit in a slice of each callback, instead of at 65 a second.
+bool g_stepFreely = false;
 double g_busyMs = 0;
 bool (*g_turn)() = nullptr;
 int (*g_finish)() = nullptr;
@@ -72,6 +75,14 @@ void AnimationFrame() {
 void StepFrames(double now) {
     if (RenderFree()) {
         if (!TurnUntilWaiting(now + kRenderFreeSliceMs)) Finish();
+        return;
+    }
+    if (g_stepFreely) {
+        while (emscripten_get_now() < now + kRenderFreeSliceMs) {
+            g_clock += kClockStep;
+            ++g_steps;
+            if (!TurnUntilWaiting(now)) return Finish();
+        }
         return;
     }
     double dt = g_lastNow < 0 ? kFrameMs : now - g_lastNow;
@@ -161,6 +172,7 @@ void WaitUntil(DWORD dueMs) {
 int RunFrameLoop(bool (*turn)(), int (*finish)()) {
     g_turn = turn;
     g_finish = finish;
+    g_stepFreely = EM_ASM_INT({ return Module.stepFreely ? 1 : 0; }) != 0;
     // Never returns: the browser calls AnimationFrame from now on, and Finish ends the program.
     emscripten_set_main_loop(AnimationFrame, 0, 1);
     return 0;
