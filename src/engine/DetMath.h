@@ -3,11 +3,13 @@
 // everywhere, whatever maths library the platform brings.
 //
 // The results are the exact values rounded once to nearest: the float versions round straight to a
-// float, not through a double. Inside, each value is first found to about 100 bits: a result can only
-// come out one ulp off when the exact value lies within 2^-100 (relative) of a halfway point between
-// two neighbours, which for float results does not happen and for double results is vanishingly rare.
-// Angle reduction is exact for every finite argument, however large. NaN or infinite arguments give
-// NaN (the arc tangent follows the usual rules for infinities and signed zeros).
+// float, not through a double. Inside, each value is first found to better than 2^-100 (relative), so
+// a result can only come out one ulp off when the exact value lies that close to a halfway point
+// between two neighbours: for a float result the chance is about 2^-75 per argument, for a double
+// about 2^-46. Angle reduction is exact for every finite argument, however large. NaN or infinite
+// arguments give NaN; the arc tangent follows the usual rules for infinities and signed zeros.
+// These files are compiled without fused multiply-adds (-ffp-contract=off): with them the results
+// would change.
 #pragma once
 
 namespace detmath {

@@ -39,7 +39,7 @@ struct Reduced {
 // over, then the fraction turned back into an angle. The argument's 53-bit integer significand m
 // (x = m * 2^e) is multiplied exactly by a window of 320 bits of 2/pi that starts just where the
 // bits stop mattering modulo 4; the bits of 2/pi left out change the fraction by less than 2^-234,
-// while no double comes within 2^-62 of a quarter-turn mark.
+// while the nearest any double comes to a quarter-turn mark is about 2^-61 of a quarter turn.
 Reduced ReduceLarge(double x) {
     uint64_t bits;
     std::memcpy(&bits, &x, sizeof bits);
