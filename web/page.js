@@ -6,6 +6,8 @@
   const GAME_W = 640, GAME_H = 480;
   const stage = document.getElementById('stage');
   const canvas = document.getElementById('canvas');
+  // The canvas fills this box; the box is sized here (the runtime resets the canvas's own size).
+  const screenBox = document.getElementById('screen');
   const statusLine = document.getElementById('status');
   function say(text) { statusLine.textContent = text; }
 
@@ -25,7 +27,7 @@
       continue;
     }
     args.push(value);
-    if (/\/|\.[A-Za-z]\w*$/.test(value) && !/^\/(out|tmp|persist)\//.test(value)) {
+    if (/^(https?:\/\/[^?#]+|[\w.\-/]+\.\w+)$/.test(value) && !/^\/(out|tmp|persist)\//.test(value)) {
       fetches.push({ url: value, index: args.length - 1 });
     }
   }
@@ -49,10 +51,11 @@
     const dpr = window.devicePixelRatio || 1;
     const w = stage.clientWidth * dpr, h = stage.clientHeight * dpr;
     const f = Math.max(1, Math.floor(Math.min(w / GAME_W, h / GAME_H)));
-    canvas.style.width = (GAME_W * f / dpr) + 'px';
-    canvas.style.height = (GAME_H * f / dpr) + 'px';
+    screenBox.style.width = (GAME_W * f / dpr) + 'px';
+    screenBox.style.height = (GAME_H * f / dpr) + 'px';
   }
   window.addEventListener('resize', fit);
+  window.addEventListener('load', fit);
   document.addEventListener('fullscreenchange', fit);
   fit();
 

@@ -129,6 +129,7 @@ sideBySide('title.png', rgbOfPng(fs.readFileSync(path.join(titleDir, 't.png'))),
   await page.goto(base + '?frames=1&no-render');
   await page.waitForFunction(() => document.body.dataset.exitStatus !== undefined);
   await page.evaluate(() => new Promise((resolve) => {
+    for (const d of ['/persist/save', '/persist/save/brackmoor']) { try { FS.mkdir(d); } catch (e) {} }
     FS.writeFile('/persist/save/brackmoor/color.dat', '2');
     FS.syncfs(false, resolve);
   }));
