@@ -13,12 +13,13 @@ jobs="$(nproc 2>/dev/null || echo 2)"
 
 packages=(
   build-essential cmake pkg-config libsdl1.2-dev libsdl-mixer1.2-dev libsdl-image1.2-dev
-  libosmesa6-dev libpng-dev zlib1g-dev espeak-ng sox xmp vorbis-tools emscripten nodejs
+  libosmesa6-dev libpng-dev zlib1g-dev espeak-ng sox xmp vorbis-tools emscripten
 )
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+command -v node >/dev/null || missing+=(nodejs)  # emcc runs on Node (any package that gives it)
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   sudo_cmd=()
