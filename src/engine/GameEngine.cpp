@@ -275,7 +275,8 @@ void GameEngine::SetScreenProjection() {
 
 void GameEngine::RunFrame() {
     const bool drawn = !RenderFree();
-    if (drawn) {
+    // A frame --draw-shots-only leaves blank is not even cleared: nobody sees it.
+    if (drawn && harness::DrawsFrame(frameCount)) {
         glClear(GL_COLOR_BUFFER_BIT);
         glClear(GL_DEPTH_BUFFER_BIT);
     }
@@ -288,10 +289,13 @@ void GameEngine::RunFrame() {
     ShakeUpd();
     MusicFrame();
     SetScreenProjection();
-    GameDraw(this);
-    SetColor(1, 0, 0, 1);
-    DrawTextA(20, 20, "%s", errText);  // never a format string
-    ResetColor();
+    {
+        PixelsOff blank(this, !harness::DrawsFrame(frameCount));
+        GameDraw(this);
+        SetColor(1, 0, 0, 1);
+        DrawTextA(20, 20, "%s", errText);  // never a format string
+        ResetColor();
+    }
     CaptureFrame();
     harness::AfterDraw(this);
     if (drawn) SwapBuffers(hDC);

@@ -76,6 +76,14 @@ void OnKey(GameEngine* e, int vk, bool down) {
     g_recorder.Key(e->frameCount, vk, down);
 }
 
+bool DrawsFrame(long frame) {
+    const platform::Options& o = platform::CurrentOptions();
+    if (!o.drawShotsOnly) return true;
+    for (const platform::ScreenshotRequest& r : o.screenshots)
+        if (r.frame == frame) return true;
+    return false;
+}
+
 void AfterDraw(GameEngine* e) {
     for (const platform::ScreenshotRequest& r : platform::CurrentOptions().screenshots) {
         if (r.frame != e->frameCount) continue;
