@@ -10,6 +10,7 @@
 #include "engine/GFont.h"
 #include "engine/Harness.h"
 #include "engine/GImage.h"
+#include "engine/QuadBatch.h"
 #include "engine/Random.h"
 #include "platform/Backend.h"
 #include "platform/Settings.h"
@@ -175,6 +176,8 @@ bool GameEngine::RenderFree() { return platform::RenderFree(); }
 
 void GameEngine::SetDepthTest(bool on) {
     if (RenderFree()) return;
+    QuadBatch::Shared().Flush();
+    QuadBatch::Shared().CountStateChange();
     if (on)
         glEnable(GL_DEPTH_TEST);
     else
@@ -183,6 +186,7 @@ void GameEngine::SetDepthTest(bool on) {
 
 void GameEngine::ApplyRenderState() {
     if (RenderFree()) return;
+    QuadBatch::Shared().ForgetGLState();
     glEnable(GL_TEXTURE_2D);
     glShadeModel(GL_SMOOTH);
     glClearColor(clearColor.r, clearColor.g, clearColor.b, clearColor.a);
@@ -296,6 +300,7 @@ void GameEngine::RunFrame() {
         DrawTextA(20, 20, "%s", errText);  // never a format string
         ResetColor();
     }
+    FlushQuads();
     CaptureFrame();
     harness::AfterDraw(this);
     if (drawn) SwapBuffers(hDC);

@@ -131,6 +131,10 @@ public:
                        float rot, float xinv, float yinv);
     void DrawBox(int side, int xP, int yP, int wP, int hP, int zP);
     void DrawImage3DBox(GImage* image, int xP, int yP, float scale, float rot, float xinv, float yinv);
+    // The primitives gather their quads and draw them in batches: this draws what is gathered. Call it
+    // before reading the picture or drawing with GL directly; afterwards GL's current colour is the
+    // one last set and the bound texture is curImage's.
+    void FlushQuads();
 
     // Text.
     void SelectFont(GFont* gfont);
