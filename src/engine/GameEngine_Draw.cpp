@@ -167,7 +167,9 @@ void GameEngine::SetColor(float r, float g, float b, float a) {
 void GameEngine::ResetColor() { SetColor(1, 1, 1, 1); }
 
 void GameEngine::FlushQuads() {
-    if (!RenderFree()) QuadBatch::Shared().Flush();
+    if (RenderFree()) return;
+    QuadBatch::Shared().Flush();
+    QuadBatch::Shared().SyncColor();
 }
 
 void GameEngine::DrawImage(int side, GImage* image, int xP, int yP, float scale, float rot, float xinv, float yinv) {
@@ -244,6 +246,7 @@ void GameEngine::DrawImage3DBox(GImage* image, int xP, int yP, float scale, floa
     Bind(this, image);
     QuadBatch& batch = QuadBatch::Shared();
     batch.Flush();
+    batch.SyncColor();
     batch.ForgetMatrix();
     glLoadIdentity();
     glTranslatef(320 + ShakeX, 240 + ShakeY, 0);

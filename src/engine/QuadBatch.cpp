@@ -56,9 +56,7 @@ void QuadBatch::ApplyTransform() {
     if (appliedKnown_ && applied_ == run_) return;
     glLoadIdentity();
     ++counts_.stateChanges;
-    if (run_.kind == QuadTransform::kScreen) {
-        // nothing more
-    } else {
+    if (run_.kind != QuadTransform::kScreen) {
         glTranslatef(run_.x, run_.y, run_.z);
         glRotatef(run_.angle, 0, 0, 1);
         counts_.stateChanges += 2;
@@ -82,14 +80,14 @@ void QuadBatch::Flush() {
             glEnableClientState(GL_VERTEX_ARRAY);
             glEnableClientState(GL_TEXTURE_COORD_ARRAY);
             glEnableClientState(GL_COLOR_ARRAY);
+            // The array never moves: the pointers hold until someone else sets them.
+            const Vertex* v = vertices_.data();
+            glVertexPointer(3, GL_FLOAT, sizeof(Vertex), &v->x);
+            glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &v->u);
+            glColorPointer(4, GL_FLOAT, sizeof(Vertex), &v->r);
             arraysReady_ = true;
-            counts_.stateChanges += 3;
+            counts_.stateChanges += 6;
         }
-        const Vertex* v = vertices_.data();
-        glVertexPointer(3, GL_FLOAT, sizeof(Vertex), &v->x);
-        glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &v->u);
-        glColorPointer(4, GL_FLOAT, sizeof(Vertex), &v->r);
-        counts_.stateChanges += 3;
         ApplyTransform();
         if (!textured_) {
             glDisable(GL_TEXTURE_2D);
@@ -109,6 +107,9 @@ void QuadBatch::Flush() {
         // GL leaves its current colour undefined after drawing from a colour array.
         colourSynced_ = false;
     }
+}
+
+void QuadBatch::SyncColor() {
     if (!colourSynced_) {
         glColor4fv(colour_);
         ++counts_.stateChanges;

@@ -62,11 +62,13 @@ public:
     // The colour of the quads added next (GL's current colour follows at the next flush).
     void SetColor(float r, float g, float b, float a);
 
-    // Draws what is gathered; afterwards GL's modelview matrix is the last run's transform, the
-    // texture unit is enabled and GL's current colour is the batch's.
+    // Draws what is gathered; afterwards GL's modelview matrix is the last run's transform and the
+    // texture unit is enabled.
     void Flush();
+    // Sets GL's current colour to the batch's (for GL calls made outside the batch that use it).
+    void SyncColor();
     // Forgets what GL state the batch believes is set (a new context, or someone else moved the
-    // modelview matrix or the client arrays).
+    // modelview matrix, the client arrays or their pointers).
     void ForgetGLState();
     // Someone else loaded the modelview matrix.
     void ForgetMatrix() { appliedKnown_ = false; }
