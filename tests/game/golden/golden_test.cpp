@@ -1,11 +1,7 @@
 // Frames from across the recorded runs, drawn again and compared with the pictures kept beside this
 // file (shots.txt says which recording, which frame and what it shows). Each recording is played
 // once, drawing only the frames it saves (--draw-shots-only), so the whole check is a few processes.
-//
-// The pictures are compared exactly, but for one named allowance: a flat quad's corners are placed
-// on the screen by the engine in single precision where GL used to combine its own matrices, so a
-// corner can land a rounding step away and a texel or an edge pixel may come out one level apart.
-// At most 1 level per channel on at most 0.1 % of the pixels of a frame is let through.
+// The pictures are compared exactly, pixel for pixel.
 //
 // After an intended change of the pictures, write new ones (then look at every one of them):
 //   BRACKMOOR_GOLDEN_UPDATE=1 <build>/tests/golden_frames_test
@@ -28,7 +24,6 @@ namespace fs = std::filesystem;
 
 const int kW = 640;
 const int kH = 480;
-const double kMaxShareOffByOne = 0.001;  // of a frame's pixels
 
 struct Shot {
     std::string recording;  // a file under the source folder, or "particledemo"
@@ -141,8 +136,6 @@ TEST(GoldenFrames, EveryFrameIsDrawnAsBefore) {
             worst = std::max(worst, d);
             off += d > 0;
         }
-        EXPECT_LE(worst, 1) << off << " pixels differ, by up to " << worst << " levels; new picture: " << made;
-        EXPECT_LE(off, static_cast<long>(kMaxShareOffByOne * kW * kH)) << "pixels one level off; new picture: " << made;
-        if (off > 0) std::printf("%s: %ld pixels one level off\n", s.name.c_str(), off);
+        EXPECT_EQ(off, 0) << off << " pixels differ, by up to " << worst << " levels; new picture: " << made;
     }
 }
