@@ -78,7 +78,6 @@ public:
 
     // The counts since the last call, then starts counting again.
     DrawCounts TakeCounts();
-    bool Empty() const { return quads_ == 0; }
 
 private:
     QuadBatch();
