@@ -36,7 +36,8 @@ inline void CheckMessage(const std::string& message, const std::string& name, co
 inline const std::string& ScratchDir() {
     static char made[64];  // outlives every std::string, for the removal at exit
     static const std::string dir = [] {
-        std::snprintf(made, sizeof(made), "%s/brackmoor-fuzz-XXXXXX", access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp");
+        const char* parent = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        std::snprintf(made, sizeof(made), "%s/brackmoor-fuzz-XXXXXX", parent);
         if (!mkdtemp(made)) Fail("cannot make a scratch folder");
         std::atexit([] {
             char cmd[128];

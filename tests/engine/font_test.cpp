@@ -134,7 +134,8 @@ TEST_F(FontDrawing, MissingOrBrokenFontsAreReportedAndDrawNothing) {
     ASSERT_TRUE(WriteText(dir + "/font/short.cff", "cells.png 16 6\n0 0\n3 4\n3 x\n"));
     GFont broken("data/font/short.cff", 1.0f);
     EXPECT_FALSE(broken.Usable());
-    EXPECT_EQ(platform::LastMessage(), "data/font/short.cff:4: glyph table ends after 1 of 96 cells; the font is not used");
+    EXPECT_EQ(platform::LastMessage(),
+              "data/font/short.cff:4: glyph table ends after 1 of 96 cells; the font is not used");
     EXPECT_EQ(platform::MessageCount(), before + 2);
     gEngine.SelectFont(&broken);
     gEngine.DrawTextA(0, 0, "hello");  // nothing to draw, nothing read

@@ -40,7 +40,8 @@ static bool ContentsChanged(const Reading& r) {
 
 // A word of the file as a message can show it: short printable words as they are.
 static std::string Shown(const std::string& word) {
-    bool printable = word.size() <= 20 && std::all_of(word.begin(), word.end(), [](char c) { return c > ' ' && c < 127; });
+    bool printable =
+        word.size() <= 20 && std::all_of(word.begin(), word.end(), [](char c) { return c > ' ' && c < 127; });
     return printable ? "'" + word + "'" : "a word of " + std::to_string(word.size()) + " bytes";
 }
 
@@ -80,7 +81,8 @@ static int ReadInts(const char* gamePath, int* out, int max, int lo, int hi, con
     if (!f) return 0;
     char buf[256];
     size_t got;
-    while (r.text.size() <= kMaxProgressBytes && (got = std::fread(buf, 1, sizeof(buf), f)) > 0) r.text.append(buf, got);
+    while (r.text.size() <= kMaxProgressBytes && (got = std::fread(buf, 1, sizeof(buf), f)) > 0)
+        r.text.append(buf, got);
     std::fclose(f);
     int n = 0;
     if (r.text.size() > kMaxProgressBytes) r.fault = "too large for a progress file";

@@ -72,7 +72,8 @@ TEST_F(ProgressTest, TheBestLivesReadWhatIsThere) {
     b = progress::ReadBestLives();
     EXPECT_FALSE(b.have[0]);
     EXPECT_EQ(b.value[0], 0);
-    EXPECT_EQ(platform::LastMessage(), dir + "/dist.dat:2: 'x' is not a number of lives (0 to 9999); no best lives are known");
+    EXPECT_EQ(platform::LastMessage(),
+              dir + "/dist.dat:2: 'x' is not a number of lives (0 to 9999); no best lives are known");
     Put("dist.dat", "\x01\x02\xff");
     b = progress::ReadBestLives();
     EXPECT_FALSE(b.have[0]);
