@@ -62,7 +62,8 @@ std::vector<unsigned char> LoadRgb(const std::string& file) {
                 const Uint8* p = static_cast<Uint8*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel;
                 Uint32 v = 0;
                 for (int b = 0; b < s->format->BytesPerPixel; ++b) v |= static_cast<Uint32>(p[b]) << (8 * b);
-                SDL_GetRGB(v, s->format, &rgb[(y * kW + x) * 3], &rgb[(y * kW + x) * 3 + 1], &rgb[(y * kW + x) * 3 + 2]);
+                Uint8* out = &rgb[(y * kW + x) * 3];
+                SDL_GetRGB(v, s->format, &out[0], &out[1], &out[2]);
             }
     }
     SDL_FreeSurface(s);
