@@ -121,6 +121,7 @@ Settings ParseSettings(const std::string& text, const std::string& fileName, std
     std::string line;
     int n = 0;
     int keyLine[kActions] = {}, joyLine[kActions] = {};  // the line that set each binding, 0 = default
+    bool sawFormat = false;
     auto bad = [&](const std::string& why) {
         if (problems) problems->push_back(fileName + ":" + std::to_string(n) + ": " + why);
     };
@@ -139,7 +140,11 @@ Settings ParseSettings(const std::string& text, const std::string& fileName, std
         std::string value = Trim(line.substr(eq + 1));
         int iv;
         bool bv;
-        if (key == "fullscreen") {
+        if (key == "format") {
+            sawFormat = true;  // a broken format line still marks a file of this version
+            if (!ParseInt(value, kSettingsFormat, kSettingsFormat, &iv))
+                bad("format must be " + std::to_string(kSettingsFormat));
+        } else if (key == "fullscreen") {
             if (ParseBool(value, &bv)) s.fullscreen = bv;
             else bad("fullscreen must be yes or no");
         } else if (key == "scale") {
@@ -181,6 +186,11 @@ Settings ParseSettings(const std::string& text, const std::string& fileName, std
             if (!found) bad("unknown setting '" + key + "'");
         }
     }
+    if (!sawFormat) {
+        // An older file: what sounded loudest there is as loud here.
+        s.format = 1;
+        s.musicVolume = std::min(s.musicVolume, kOldLoudestMusicVolume);
+    }
     std::vector<std::pair<int, std::string>> clashes;
     SeparateClashes(s.keys, keyLine, kGameKeys, &clashes, [](int vk) { return "the key " + KeyName(vk); });
     SeparateClashes(s.joyButtons, joyLine, kGameButtons, &clashes,
@@ -196,13 +206,14 @@ Settings ParseSettings(const std::string& text, const std::string& fileName, std
 
 std::string FormatSettings(const Settings& s) {
     std::ostringstream o;
-    o << "# Brackmoor settings. Lines are 'name = value'; '#' starts a comment.\n\n"
+    o << "# Brackmoor settings. Lines are 'name = value'; '#' starts a comment.\n"
+      << SettingsFormatLines() << "\n"
       << "[display]\n"
       << "fullscreen = " << (s.fullscreen ? "yes" : "no") << "\n"
       << "# Window size as a multiple of 640 x 480; 0 picks the largest that fits the desktop.\n"
       << "scale = " << s.scale << "\n\n"
       << "[sound]\n"
-      << "# 0 to 100; 30 is the game's own level.\n"
+      << "# 0 (silent) to 100 (loudest); 30 is the game's own level and each step adds or takes a thirtieth of it.\n"
       << "music_volume = " << s.musicVolume << "\n"
       << "effects_volume = " << s.effectsVolume << "\n"
       << "mute = " << (s.mute ? "yes" : "no") << "\n\n"
@@ -246,6 +257,18 @@ Settings LoadSettings(const std::string& path) {
     ss << in.rdbuf();
     std::vector<std::string> problems;
     Settings s = ParseSettings(ss.str(), path, &problems);
+    if (s.format < kSettingsFormat) {
+        // Brought up to date in place, the problems then name the lines of the file as it now is.
+        std::vector<std::string> changes;
+        std::string upgraded = UpgradeSettingsText(ss.str(), &changes);
+        if (WriteFileAtomically(path, upgraded)) {
+            problems.clear();
+            s = ParseSettings(upgraded, path, &problems);
+            for (const std::string& c : changes) LogMessage(path + ":" + c);
+        } else {
+            LogMessage("Could not bring the settings file \"" + path + "\" up to date");
+        }
+    }
     for (const std::string& p : problems) LogMessage(p + " (line ignored)");
     return s;
 }

@@ -7,14 +7,20 @@
 
 namespace platform {
 
+// The file's format. Since format 2 every volume step up to 100 is louder than the one below; a
+// file without a format line is older, and its music volume sounded no louder above 38.
+const int kSettingsFormat = 2;
+const int kOldLoudestMusicVolume = 38;
+
 // The game's actions, each with the key the game itself listens for.
 enum class Action { Up, Down, Left, Right, Pause, Jump, Climb, Fire, Weapon, Count };
 
 struct Settings {
     bool fullscreen = false;
     int scale = 0;            // 0 = the largest that fits the desktop
-    int musicVolume = 30;     // 0..100; 30 is the game's own level
-    int effectsVolume = 30;   // 0..100; 30 is the game's own level
+    int format = kSettingsFormat;  // lower when read from an older file
+    int musicVolume = 30;     // 0..100; 30 is the game's own level, each step a thirtieth of it
+    int effectsVolume = 30;   // 0..100; 30 is the game's own level, each step a thirtieth of it
     bool mute = false;
     int keys[static_cast<int>(Action::Count)];         // virtual-key codes
     int joyButtons[static_cast<int>(Action::Count)];   // -1 = none (directions use the stick)
@@ -39,8 +45,16 @@ std::string KeyName(int vk);
 Settings ParseSettings(const std::string& text, const std::string& fileName, std::vector<std::string>* problems);
 std::string FormatSettings(const Settings& s);
 
+// The format line as the game writes it, with its comment, ending in a newline.
+std::string SettingsFormatLines();
+// An older file's text in the current format: the format line added after the opening comments
+// and every music volume above what the old file could sound brought down to it, all else as
+// written. Each changed volume is noted in `changes` as "LINE: what changed".
+std::string UpgradeSettingsText(const std::string& text, std::vector<std::string>* changes);
+
 std::string DefaultSettingsPath();
-// Loads the settings file, writing one with the defaults when it is missing; problems are logged.
+// Loads the settings file, writing one with the defaults when it is missing, and bringing an older
+// one up to the current format in place; problems are logged.
 Settings LoadSettings(const std::string& path);
 bool SaveSettings(const std::string& path, const Settings& s);
 

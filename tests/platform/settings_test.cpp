@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/Log.h"
 #include "platform/Settings.h"
 #include "platform/win32.h"
 #include "support/TestSupport.h"
@@ -142,8 +143,39 @@ TEST(Settings, AMissingFileIsCreatedWithTheDefaults) {
     std::string text = testsupport::ReadFile(path);
     EXPECT_EQ(text, FormatSettings(Settings()));
     // A broken file is read as far as it goes and left as the player wrote it.
-    testsupport::WriteText(path, "mute = yes\nmute = maybe\n");
+    testsupport::WriteText(path, FormatSettings(Settings()) + "mute = yes\nmute = maybe\n");
     s = LoadSettings(path);
     EXPECT_TRUE(s.mute);
-    EXPECT_EQ(testsupport::ReadFile(path), "mute = yes\nmute = maybe\n");
+    EXPECT_EQ(testsupport::ReadFile(path), FormatSettings(Settings()) + "mute = yes\nmute = maybe\n");
+}
+
+TEST(Settings, AnOlderFileKeepsItsLoudnessAndIsBroughtUpToDateOnce) {
+    // Files without a format line come from a version whose music sounded no louder above 38.
+    std::vector<std::string> problems;
+    Settings s = ParseSettings("music_volume = 60\neffects_volume = 90\n", "s.ini", &problems);
+    EXPECT_EQ(s.musicVolume, 38);
+    EXPECT_EQ(s.effectsVolume, 90);
+    s = ParseSettings("format = 2\nmusic_volume = 60\n", "s.ini", &problems);
+    EXPECT_EQ(s.musicVolume, 60);
+    s = ParseSettings("format = 3\nmusic_volume = 60\n", "s.ini", &problems);
+    EXPECT_EQ(s.musicVolume, 60) << "a broken format line still marks a current file";
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0], "s.ini:1: format must be 2");
+
+    std::string dir = testsupport::MakeTempDir("settings-old");
+    std::string path = dir + "/settings.ini";
+    testsupport::WriteText(path,
+                           "# Brackmoor settings.\n\n[sound]\nmusic_volume = 75  # loud\nmute = maybe\n"
+                           "music_volume=100\nmusic_volume = 20\n");
+    s = LoadSettings(path);
+    EXPECT_EQ(s.musicVolume, 20);
+    const std::string upgraded = "# Brackmoor settings.\n" + SettingsFormatLines() +
+                                 "\n[sound]\nmusic_volume = 38 # loud\nmute = maybe\nmusic_volume= 38\nmusic_volume = 20\n";
+    EXPECT_EQ(testsupport::ReadFile(path), upgraded);
+    // The broken line is named where it now is.
+    EXPECT_EQ(platform::LastMessage(), path + ":7: mute must be yes or no (line ignored)");
+    // Read again, the file is current and stays as it is.
+    testsupport::WriteText(path, upgraded + "music_volume = 60\n");
+    EXPECT_EQ(LoadSettings(path).musicVolume, 60);
+    EXPECT_EQ(testsupport::ReadFile(path), upgraded + "music_volume = 60\n");
 }
