@@ -30,8 +30,9 @@ show_progress() {
   return 0
 }
 
-echo "Brackmoor: the first start installs what is missing and builds the game from source, about 2 minutes" \
-     "on a 2-core machine; later starts take seconds. The details go to build-setup.log."
+echo "Brackmoor: the first start installs what is missing and builds the game from source, one to two" \
+     "minutes on an idle 2-core machine (longer on a busy one); later starts take seconds." \
+     "The details go to build-setup.log."
 : >"$log"
 if ! "$here/scripts/setup.sh" --game "$here/build" 2>&1 | show_progress; then
   echo "Setting up failed. The end of build-setup.log:"
