@@ -33,7 +33,7 @@ TEST(Settings, TheWrittenDefaultsReadBackUnchanged) {
     EXPECT_EQ(FormatSettings(back), FormatSettings(s));
 }
 
-TEST(Settings, BrokenLinesAreNamedAndIgnored) {
+TEST(Settings, BrokenLinesAreNamedAndTheFileIsNotApplied) {
     std::vector<std::string> problems;
     Settings s = ParseSettings(
         "# mine\n"
@@ -55,11 +55,14 @@ TEST(Settings, BrokenLinesAreNamedAndIgnored) {
     EXPECT_EQ(problems[3], "s.ini:7: expected 'name = value'");
     EXPECT_EQ(problems[4], "s.ini:8: music_volume must be 0 to 100");
     EXPECT_EQ(problems[5], "s.ini:9: unknown setting 'joy_up'");  // directions use the stick
-    // The good lines around them still count; a broken value keeps the earlier good one.
+    // Not even the good lines around them count: half a file is never applied.
+    EXPECT_EQ(FormatSettings(s), FormatSettings(Settings()));
+    // The same good lines alone are applied.
+    problems.clear();
+    s = ParseSettings("scale = 3\nclimb = A\nreduce_screen_shake = 40%\nreduce_flashing = yes\n", "s.ini", &problems);
+    EXPECT_TRUE(problems.empty());
     EXPECT_EQ(s.scale, 3);
     EXPECT_EQ(s.keys[static_cast<int>(Action::Climb)], 'A');
-    EXPECT_EQ(s.keys[static_cast<int>(Action::Fire)], 'C');
-    EXPECT_EQ(s.musicVolume, 30);
     EXPECT_EQ(s.shakePercent, 40);
     EXPECT_TRUE(s.reduceFlashing);
 }
@@ -99,7 +102,7 @@ TEST(Settings, OneKeyOrButtonReachesEveryActionOnIt) {
     EXPECT_EQ(JoyButtonFor(d, Action::Climb), JoyButtonFor(d, Action::Jump));
 }
 
-TEST(Settings, ActionsThatCannotShareAKeyAreReportedAndTheLaterLineIgnored) {
+TEST(Settings, ActionsThatCannotShareAKeyAreReportedAtTheLaterLine) {
     std::vector<std::string> problems;
     Settings s = ParseSettings(
         "fire = ENTER\n"   // weapon's key: fire goes back to C
@@ -116,15 +119,12 @@ TEST(Settings, ActionsThatCannotShareAKeyAreReportedAndTheLaterLineIgnored) {
     EXPECT_EQ(problems[1], "s.ini:3: climb and fire cannot share the key C");
     EXPECT_EQ(problems[2], "s.ini:5: left and up cannot share the key W");
     EXPECT_EQ(problems[3], "s.ini:6: fire and climb cannot share joystick button 1");
-    EXPECT_EQ(s.keys[static_cast<int>(Action::Fire)], 'C');
-    EXPECT_EQ(s.keys[static_cast<int>(Action::Climb)], 'X');
-    EXPECT_EQ(s.keys[static_cast<int>(Action::Up)], 'W');
-    EXPECT_EQ(s.keys[static_cast<int>(Action::Left)], VK_LEFT);
-    EXPECT_EQ(JoyButtonFor(s, Action::Fire), 0);
-    EXPECT_EQ(JoyButtonFor(s, Action::Pause), -1) << "two unbound buttons are no clash";
-    // A swap written over two lines is no clash once both are read.
-    s = ParseSettings("climb = C\nfire = X\n", "s.ini", &problems);
+    EXPECT_EQ(FormatSettings(s), FormatSettings(Settings()));
+    // A swap written over two lines is no clash once both are read, nor are two unbound buttons.
+    s = ParseSettings("climb = C\nfire = X\njoy_pause = none\njoy_weapon = none\n", "s.ini", &problems);
     EXPECT_EQ(problems.size(), 4u);
+    EXPECT_EQ(s.keys[static_cast<int>(Action::Fire)], 'X');
+    EXPECT_EQ(JoyButtonFor(s, Action::Pause), -1);
 }
 
 TEST(Settings, KeyNamesRoundTrip) {
@@ -142,11 +142,22 @@ TEST(Settings, AMissingFileIsCreatedWithTheDefaults) {
     EXPECT_EQ(s.effectsVolume, 30);
     std::string text = testsupport::ReadFile(path);
     EXPECT_EQ(text, FormatSettings(Settings()));
-    // A broken file is read as far as it goes and left as the player wrote it.
-    testsupport::WriteText(path, FormatSettings(Settings()) + "mute = yes\nmute = maybe\n");
+    // A broken file gives the defaults, named once at its first broken line, and is left as the
+    // player wrote it.
+    const std::string broken = "mute = yes\nmute = maybe\nscale = 99\n";
+    testsupport::WriteText(path, broken);
+    int before = MessageCount();
     s = LoadSettings(path);
-    EXPECT_TRUE(s.mute);
-    EXPECT_EQ(testsupport::ReadFile(path), FormatSettings(Settings()) + "mute = yes\nmute = maybe\n");
+    EXPECT_FALSE(s.mute);
+    EXPECT_EQ(MessageCount(), before + 1);
+    EXPECT_EQ(LastMessage(), path + ":2: mute must be yes or no (and 1 more); the default settings are used and the "
+                                    "file is left as it is");
+    EXPECT_EQ(testsupport::ReadFile(path), broken);
+    // So is a file that is not text.
+    testsupport::WriteText(path, std::string("mute = yes\n\0", 12));
+    s = LoadSettings(path);
+    EXPECT_FALSE(s.mute);
+    EXPECT_EQ(LastMessage(), path + ":2: not a text file; the default settings are used and the file is left as it is");
 }
 
 TEST(Settings, AnOlderFileKeepsItsLoudnessAndIsBroughtUpToDateOnce) {
@@ -158,22 +169,23 @@ TEST(Settings, AnOlderFileKeepsItsLoudnessAndIsBroughtUpToDateOnce) {
     s = ParseSettings("format = 2\nmusic_volume = 60\n", "s.ini", &problems);
     EXPECT_EQ(s.musicVolume, 60);
     s = ParseSettings("format = 3\nmusic_volume = 60\n", "s.ini", &problems);
-    EXPECT_EQ(s.musicVolume, 60) << "a broken format line still marks a current file";
+    EXPECT_EQ(s.musicVolume, 30) << "a broken format line breaks the file like any other";
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_EQ(problems[0], "s.ini:1: format must be 2");
 
     std::string dir = testsupport::MakeTempDir("settings-old");
     std::string path = dir + "/settings.ini";
-    testsupport::WriteText(path,
-                           "# Brackmoor settings.\n\n[sound]\nmusic_volume = 75  # loud\nmute = maybe\n"
-                           "music_volume=100\nmusic_volume = 20\n");
+    testsupport::WriteText(path, "# Brackmoor settings.\n\n[sound]\nmusic_volume = 75  # loud\nmusic_volume=100\n"
+                                 "music_volume = 20\nmute = yes\n");
     s = LoadSettings(path);
     EXPECT_EQ(s.musicVolume, 20);
+    EXPECT_TRUE(s.mute);
     const std::string upgraded = "# Brackmoor settings.\n" + SettingsFormatLines() +
-                                 "\n[sound]\nmusic_volume = 38 # loud\nmute = maybe\nmusic_volume= 38\nmusic_volume = 20\n";
+                                 "\n[sound]\nmusic_volume = 38 # loud\nmusic_volume= 38\nmusic_volume = 20\nmute = yes\n";
     EXPECT_EQ(testsupport::ReadFile(path), upgraded);
-    // The broken line is named where it now is.
-    EXPECT_EQ(platform::LastMessage(), path + ":7: mute must be yes or no (line ignored)");
+    // Each changed line is named where it now is.
+    EXPECT_EQ(platform::LastMessage(), path + ":7: music_volume 100 is now 38, as loud as before (the music now grows "
+                                              "louder at every step up to 100)");
     // Read again, the file is current and stays as it is.
     testsupport::WriteText(path, upgraded + "music_volume = 60\n");
     EXPECT_EQ(LoadSettings(path).musicVolume, 60);
