@@ -145,7 +145,7 @@ Settings ParseSettings(const std::string& text, const std::string& fileName, std
         int iv;
         bool bv;
         if (key == "format") {
-            sawFormat = true;  // a broken format line still marks a file of this version
+            sawFormat = true;
             if (!ParseInt(value, kSettingsFormat, kSettingsFormat, &iv))
                 bad("format must be " + std::to_string(kSettingsFormat));
         } else if (key == "fullscreen") {
@@ -192,7 +192,6 @@ Settings ParseSettings(const std::string& text, const std::string& fileName, std
     }
     if (!sawFormat) {
         // An older file: what sounded loudest there is as loud here.
-        s.format = 1;
         s.musicVolume = std::min(s.musicVolume, kOldLoudestMusicVolume);
     }
     std::vector<std::pair<int, std::string>> clashes;
@@ -213,13 +212,15 @@ Settings ParseSettings(const std::string& text, const std::string& fileName, std
 std::string FormatSettings(const Settings& s) {
     std::ostringstream o;
     o << "# Brackmoor settings. Lines are 'name = value'; '#' starts a comment.\n"
-      << SettingsFormatLines() << "\n"
+      << "# The file's format; without this line the music volume reads as it did before: no louder above 38.\n"
+      << "format = " << kSettingsFormat << "\n\n"
       << "[display]\n"
       << "fullscreen = " << (s.fullscreen ? "yes" : "no") << "\n"
       << "# Window size as a multiple of 640 x 480; 0 picks the largest that fits the desktop.\n"
       << "scale = " << s.scale << "\n\n"
       << "[sound]\n"
-      << "# 0 (silent) to 100 (loudest); 30 is the game's own level and each step adds or takes a thirtieth of it.\n"
+      << "# 0 (silent) to 100 (loudest); 30 is the game's own level, and each step adds or takes\n"
+      << "# a thirtieth of it.\n"
       << "music_volume = " << s.musicVolume << "\n"
       << "effects_volume = " << s.effectsVolume << "\n"
       << "mute = " << (s.mute ? "yes" : "no") << "\n\n"
@@ -269,15 +270,6 @@ Settings LoadSettings(const std::string& path) {
     if (!problems.empty()) {
         std::string more = problems.size() > 1 ? " (and " + std::to_string(problems.size() - 1) + " more)" : "";
         LogMessage(problems[0] + more + kUsingDefaults);
-        return s;
-    }
-    if (s.format < kSettingsFormat) {
-        std::vector<std::string> changes;
-        if (WriteFileAtomically(path, UpgradeSettingsText(text, &changes))) {
-            for (const std::string& c : changes) LogMessage(path + ":" + c);
-        } else {
-            LogMessage("Could not bring the settings file \"" + path + "\" up to date");
-        }
     }
     return s;
 }

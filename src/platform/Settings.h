@@ -8,7 +8,8 @@
 namespace platform {
 
 // The file's format. Since format 2 every volume step up to 100 is louder than the one below; a
-// file without a format line is older, and its music volume sounded no louder above 38.
+// file without a format line is older, its music volume sounded no louder above 38, and it is read
+// so (the file itself is never changed by reading it).
 const int kSettingsFormat = 2;
 const int kOldLoudestMusicVolume = 38;
 
@@ -18,7 +19,6 @@ enum class Action { Up, Down, Left, Right, Pause, Jump, Climb, Fire, Weapon, Cou
 struct Settings {
     bool fullscreen = false;
     int scale = 0;            // 0 = the largest that fits the desktop
-    int format = kSettingsFormat;  // lower when read from an older file
     int musicVolume = 30;     // 0..100; 30 is the game's own level, each step a thirtieth of it
     int effectsVolume = 30;   // 0..100; 30 is the game's own level, each step a thirtieth of it
     bool mute = false;
@@ -45,18 +45,10 @@ std::string KeyName(int vk);
 Settings ParseSettings(const std::string& text, const std::string& fileName, std::vector<std::string>* problems);
 std::string FormatSettings(const Settings& s);
 
-// The format line as the game writes it, with its comment, ending in a newline.
-std::string SettingsFormatLines();
-// An older file's text in the current format: the format line added after the opening comments
-// and every music volume above what the old file could sound brought down to it, all else as
-// written. Each changed volume is noted in `changes` as "LINE: what changed".
-std::string UpgradeSettingsText(const std::string& text, std::vector<std::string>* changes);
-
 std::string DefaultSettingsPath();
 // Loads the settings file, writing one with the defaults when it is missing. A file that cannot be
 // read or holds a broken line gives the defaults, is left as it is, and is named in one message
-// with the line of its first problem. A whole file from an older version is brought up to the
-// current format in place.
+// with the line of its first problem.
 Settings LoadSettings(const std::string& path);
 bool SaveSettings(const std::string& path, const Settings& s);
 
