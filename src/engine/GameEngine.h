@@ -171,9 +171,9 @@ private:
     GameEngine* e_;
 };
 
-// Volumes after the player's settings (mute, music and effects volume; 30 keeps the game's own).
+// The effects' chunk volume for the game's own volume after the player's settings (mute, effects
+// volume; 30 keeps the game's own), with the fine rest of it set on the mixer.
 int EffectsVolume(int gameVolume);
-int MusicVolume(int gameVolume);
 
 // Colour escapes inside drawn text: '^' followed by R, G, B, W or K.
 void ModifyMidString(GameEngine* gEngine, char c);

@@ -50,7 +50,10 @@ std::string UsageText(const char* program) {
            "  --settings FILE       read the settings from FILE\n"
            "  --no-render           play without drawing anything (headless runner only; no\n"
            "                        GL context, the same game frame for frame, much faster)\n"
-           "  --verbose             print the folders and files the game uses\n"
+           "  --verbose             print the settings file, the data and save folders, each\n"
+           "                        data file read and the window size; in the final fight,\n"
+           "                        show the boss's hit points and the entity count; at exit,\n"
+           "                        the GL draw calls per drawn frame (mean and worst)\n"
            "  --help                show this help\n"
            "  --version             show the version\n";
 }
