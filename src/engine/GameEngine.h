@@ -174,7 +174,7 @@ int MusicVolume(int gameVolume);
 // Colour escapes inside drawn text: '^' followed by R, G, B, W or K.
 void ModifyMidString(GameEngine* gEngine, char c);
 
-// Whether the next frame is due: at least 1/framelimit of a second has passed from the last frame's
+// Whether the next frame is due: more than 1/framelimit of a second has passed from the last frame's
 // start (bfps) to now (efps), both in milliseconds of a clock that may wrap.
 bool FrameDue(DWORD efps, DWORD bfps, DWORD framelimit);
 
