@@ -4,6 +4,7 @@
 #include <SDL/SDL_opengl.h>
 
 #include "engine/BrowserEmulation.h"
+#include "engine/QuadBatch.h"
 
 namespace platform {
 namespace {
@@ -41,6 +42,7 @@ void UpscaleFrame(int gameW, int gameH, int windowW, int windowH) {
 #endif
     Letterbox l = FitPicture(gameW, gameH, windowW, windowH);
     if (l.factor == 1 && l.x == 0 && l.y == 0) return;
+    QuadBatch::Shared().Flush();  // the picture is copied: every quad of it must be drawn
 
     GLint oldTexture = 0, oldViewport[4], oldMatrixMode = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &oldTexture);
