@@ -35,3 +35,12 @@ Mix_Chunk* Mix_GetChunk(int channel) {
 }
 
 }  // extern "C"
+
+extern "C" {
+
+// The browser's mixer runs no effect callbacks on the samples: a music level above the mixer's full
+// step and the effects' finer-than-a-step level are not applied there (refused, as a mixer may).
+int Mix_RegisterEffect(int, Mix_EffectFunc_t, Mix_EffectDone_t, void*) { return 0; }
+int Mix_UnregisterEffect(int, Mix_EffectFunc_t) { return 0; }
+
+}  // extern "C"
