@@ -48,6 +48,8 @@ std::string UsageText(const char* program) {
            "  --settings FILE       read the settings from FILE\n"
            "  --no-render           play without drawing anything (headless runner only; no\n"
            "                        GL context, the same game frame for frame, much faster)\n"
+           "  --autoplay            watch the automatic player play from the title through the\n"
+           "                        credits (any key hands the game back on the title)\n"
            "  --verbose             print the folders and files the game uses\n"
            "  --help                show this help\n"
            "  --version             show the version\n";
@@ -117,6 +119,8 @@ ParseResult ParseOptions(int argc, char** argv, Options* out) {
             out->settingsFile = v;
         } else if (a == "--no-render") {
             out->noRender = true;
+        } else if (a == "--autoplay") {
+            out->autoplay = true;
         } else if (a == "--verbose") {
             out->verbose = true;
         } else if (a == "--fullscreen") {
@@ -140,6 +144,8 @@ ParseResult ParseOptions(int argc, char** argv, Options* out) {
     // A render-free run has no pictures to save.
     if (out->noRender && !out->screenshots.empty())
         return fail("--screenshot cannot be used with --no-render: nothing is drawn");
+    // One source of keys at a time.
+    if (out->autoplay && !out->replayFile.empty()) return fail("--autoplay cannot be used with --replay");
     return ParseResult::Run;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "picsource.h"
+#include "game/world/Tower.h"
 
 namespace levelsrc {
 
@@ -88,7 +89,7 @@ level::SideFile Compile(const std::string& text, const std::string& file, const 
                   std::to_string(name.side), "#"};
     // Below, above, the side to the left, the side to the right.
     const std::string seg = "Level" + std::to_string(name.segment);
-    const int left = name.side % 4 + 1, right = (name.side + 2) % 4 + 1;
+    const int left = tower::SidePastFirstColumn(name.side), right = tower::SidePastLastColumn(name.side);
     out.neighbours[0] = name.segment > 1 ? "Level" + std::to_string(name.segment - 1) + "_Side" + std::to_string(name.side) : "none";
     out.neighbours[1] = "Level" + std::to_string(name.segment + 1) + "_Side" + std::to_string(name.side);
     out.neighbours[2] = seg + "_Side" + std::to_string(left);

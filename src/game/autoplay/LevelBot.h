@@ -2,76 +2,27 @@
 // climb over the loaded tower with the climbing rules, climbs it, shoots what threatens or
 // blocks the way, picks up the flame thrower when it lies near the way, and fights the crab
 // walker in its arena until it falls. It reads the game's own state each frame and answers with
-// the keys a person would hold; it never changes the game's state itself.
+// the keys a person would hold.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "game/autoplay/Keys.h"
+#include "game/autoplay/TowerRoute.h"
+#include "game/world/Tower.h"
+
 class Player;
 class Entity;
 class CrabWalker;
-class Building;
 
-namespace bot {
-
-// A tile position on the tower.
-struct Tile {
-    int side = 1;
-    int tx = 4;
-    int ty = 0;
-    bool operator==(const Tile& o) const { return side == o.side && tx == o.tx && ty == o.ty; }
-    bool operator!=(const Tile& o) const { return !(*this == o); }
-};
-
-// The segment a climber on row ty asks about its walls, or null outside the tower.
-Building* SegmentOfRow(int ty);
-
-// One step from p by (dx, dy) judged by the walls alone (occupants ignored), with the corner turn
-// that follows a step past column 1 or 8. False when the walls refuse it.
-bool WallStep(const Tile& p, int dx, int dy, Tile* out);
-
-// Whether the player's Climb(dx, dy) would be accepted right now (walls, occupants, the screen
-// lock, clinging creatures), without taking the step.
-bool StepAllowedNow(Player* p, int dx, int dy);
-
-struct Route {
-    bool found = false;
-    std::vector<Tile> tiles;           // the positions after each step
-    std::vector<int> dx, dy;           // the steps
-    size_t Length() const { return dx.size(); }
-};
-
-// The fewest steps from `from` to any tile at or above row goalRow on any side (PlanRoute), or to
-// the exact tile `target` (PlanRouteTo). The search keeps to rows lowRow..highRow
-// (lowRow the lowest, i.e. the largest number) and never enters a tile listed in `avoid`.
-Route PlanRoute(const Tile& from, int goalRow, int lowRow, const std::vector<Tile>& avoid);
-Route PlanRouteTo(const Tile& from, const Tile& target, int goalRow, int lowRow, const std::vector<Tile>& avoid);
-
-// The entity the gun would hit from the player's tile aimed (ax, ay), as the gun traces its line,
-// or null.
-Entity* GunTarget(Player* p, int ax, int ay);
-// The same as if the player stood on `from` (on the screen as it is now).
-Entity* GunTargetFrom(Player* p, const Tile& from, int ax, int ay);
-// WallStep that also respects the tiles occupied right now.
-bool StepNowFrom(const Tile& from, int dx, int dy, Tile* out);
-
-// The player's own tile.
-Tile PlayerTile(Player* p);
-
-// The keys the bot holds, by virtual-key code.
-struct Keys {
-    bool down[256] = {};
-    void Clear() {
-        for (bool& d : down) d = false;
-    }
-};
+namespace autoplay {
 
 class LevelBot {
 public:
     // goalRow: the row of the boss arena the climb aims for.
     // startLevel: the level chosen in the title menu (2 and 3 need the progress that unlocks them).
-    explicit LevelBot(int goalRow = -222, int startLevel = 1) : goalRow_(goalRow), startLevel_(startLevel) {}
+    explicit LevelBot(int goalRow = tower::kCrabArenaRow, int startLevel = 1) : goalRow_(goalRow), startLevel_(startLevel) {}
 
     // Decides this frame's keys from the game state. Call once per frame before the frame runs.
     void Think(long frame, Keys* keys);
@@ -135,4 +86,4 @@ private:
     std::vector<std::string> deaths_;
 };
 
-}  // namespace bot
+}  // namespace autoplay
