@@ -18,3 +18,7 @@ target_compile_definitions(bot_render_free_test PRIVATE
 brackmoor_add_game_test(bot_game_test ${_bot}/BotRun.h ${_bot}/game_test.cpp)
 # Level 2 from the title menu's level choice through the squid.
 brackmoor_add_game_test(bot_level2_test ${_bot}/BotRun.h ${_bot}/level2_test.cpp)
+# --autoplay in the headless executable (its keys, recorded and played back) and a person's key
+# taking the game over.
+brackmoor_add_game_test(autoplay_test ${_bot}/BotRun.h ${_bot}/autoplay_test.cpp)
+target_compile_definitions(autoplay_test PRIVATE BOT_GAME_REPLAY="${_bot}/game.replay")
