@@ -29,15 +29,11 @@ const int kAims[8][2] = {{0, -1}, {1, 0}, {-1, 0}, {0, 1}, {1, -1}, {-1, -1}, {1
 
 bool Settled(Player* p) { return p->idleing && p->x == p->TargetX() && p->y == p->TargetY(); }
 
-// The eye's phases: at home or between walls, flying, as a slit eye between the robots, as a
-// carrier among the crawlers.
-bool AtHome(FinalBoss* b) { return b->aiPhase <= 99; }
-bool SlitEye(FinalBoss* b) { return b->aiPhase >= 200 && b->aiPhase < 300; }
-bool SlitEyeOpen(FinalBoss* b) { return b->aiPhase == 201; }
-bool AmongCrawlers(FinalBoss* b) { return b->aiPhase >= 300; }
-bool Away(FinalBoss* b) { return b->aiPhase > 99; }
-constexpr int kFlyingForm = 0;
-constexpr int kSmallForm = 1;
+// The eye as a slit between the robots, and as a carrier among the crawlers.
+bool SlitEye(FinalBoss* b) {
+    return b->aiPhase >= FinalBoss::kPhaseSmallStart && b->aiPhase < FinalBoss::kPhaseCrawlersStart;
+}
+bool AmongCrawlers(FinalBoss* b) { return b->aiPhase >= FinalBoss::kPhaseCrawlersStart; }
 
 std::vector<LaserClimber*> Robots() {
     std::vector<LaserClimber*> robots;
@@ -194,7 +190,7 @@ void FinalFighter::Think(Keys* k) {
     k->Clear();
     Player* p = Player::Get();
     FinalBoss* b = FinalBoss::debug_boss;
-    if (!p || !b || p->dead || Building::scenePhase > 0) return;
+    if (!p || !b || p->dead || Building::scenePhase != Building::kSceneNone) return;
     if (!Settled(p)) return;
 
     int dx = 0, dy = 0;
@@ -205,7 +201,7 @@ void FinalFighter::Think(Keys* k) {
     Entity* target = Target(p, b);
     if (!target) {
         // Nothing to shoot at: keep to a safe tile near the middle of the wall's bottom.
-        if (b->aiTargetArea == kSmallForm && Away(b)) Park(p, 8, k);
+        if (b->aiTargetArea == FinalBoss::kFormSmall && b->InFormFight()) Park(p, 8, k);
         return;
     }
     if (AimAt(p, target, k)) return;
@@ -213,7 +209,7 @@ void FinalFighter::Think(Keys* k) {
 }
 
 Entity* FinalFighter::Target(Player* p, FinalBoss* b) {
-    if (AtHome(b) || SlitEyeOpen(b) || b->aiTargetArea == kFlyingForm) {
+    if (!b->InFormFight() || b->aiPhase == FinalBoss::kPhaseSmall || b->aiTargetArea == FinalBoss::kFormFlying) {
         if (b->canHit && b->side == p->side && b->y != 0) return b;
     }
     if (SlitEye(b)) return SteeringTarget(b);

@@ -15,10 +15,10 @@ namespace autoplay {
 void GameBot::Think(long frame, Keys* k) {
     Player* p = Player::Get();
     GameEngine* e = GameEngine::gEngine;
-    if (Building::scenePhase > 0) {
+    if (Building::scenePhase != Building::kSceneNone) {
         k->Clear();
         // The credits are over and the veil is full: any key ends the game.
-        if (Building::scenePhase == 100 && e->fadePerc >= 1.0f) k->down[Keys::kFire] = true;
+        if (Building::scenePhase == Building::kSceneVeilCloses && e->fadePerc >= 1.0f) k->down[Keys::kFire] = true;
         mode_ = "watching the ending";
         return;
     }

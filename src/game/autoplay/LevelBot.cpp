@@ -395,7 +395,7 @@ void LevelBot::Fight(long frame, CrabWalker* crab, Keys* k) {
             return;
         }
     }
-    if (!crab || crab->dead || crab->aiPhase == 999) {
+    if (!crab || crab->dead || crab->aiPhase == CrabWalker::kPhaseDying) {
         SetStatus(frame, crab ? "watching the crab fall" : "waiting for the crab");
         return;
     }

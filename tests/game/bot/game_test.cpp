@@ -59,7 +59,7 @@ TEST(WholeGameBot, WinsTheWholeGameFromTheTitleOnEverySeed) {
                     d[1], d[2]);
         ASSERT_FALSE(lost) << botrun::Situation(player);
         ASSERT_TRUE(platform::QuitRequested()) << "not over after " << frames << " frames: " << botrun::Situation(player);
-        EXPECT_EQ(Building::scenePhase, 100);
+        EXPECT_EQ(Building::scenePhase, Building::kSceneVeilCloses);
         if (n == 0 && !record.empty()) {
             char head[256];
             std::snprintf(head, sizeof(head),

@@ -31,18 +31,18 @@ TEST(LevelThreeBot, StartsLevelThreeFromTheMenuBeatsTheEyeAndQuitsAfterTheCredit
         }
         FinalBoss* b = FinalBoss::debug_boss;
         if (bossAt < 0 && b) bossAt = frame;
-        if (endAt < 0 && Building::scenePhase > 0) endAt = frame;
+        if (endAt < 0 && Building::scenePhase != Building::kSceneNone) endAt = frame;
         // Pictures for the README, of the next frame: each form a while after it arrives, and the
         // first credit card.
         bool shoot = false;
         if (!shots.empty() && b) {
             const int f = b->aiTargetArea;
-            if (b->aiPhase > 99 && b->aiPhaseTimer == 1200 && !shotForm[f]) {
+            if (b->InFormFight() && b->aiPhaseTimer == 1200 && !shotForm[f]) {
                 static const char* kName[3] = {"final_fly.png", "final_small.png", "final_crawlers.png"};
                 platform::CurrentOptions().screenshots.push_back({frame + 1, shots + "/" + kName[f]});
                 shotForm[f] = shoot = true;
             }
-            if (Building::scenePhase == 17 && Building::sceneTimer == 220 && !shotCard) {
+            if (Building::scenePhase == Building::kSceneFirstCard + 2 && Building::sceneTimer == 220 && !shotCard) {
                 platform::CurrentOptions().screenshots.push_back({frame + 1, shots + "/credits.png"});
                 shotCard = shoot = true;
             }
@@ -56,7 +56,7 @@ TEST(LevelThreeBot, StartsLevelThreeFromTheMenuBeatsTheEyeAndQuitsAfterTheCredit
     ASSERT_GE(endAt, 0) << "the eye was not beaten: " << botrun::Situation(player);
     EXPECT_GT(endAt, bossAt);
     EXPECT_TRUE(platform::QuitRequested()) << "no quit after the credits";
-    EXPECT_EQ(Building::scenePhase, 100);
+    EXPECT_EQ(Building::scenePhase, Building::kSceneVeilCloses);
     if (!record.empty()) {
         char head[256];
         std::snprintf(head, sizeof(head),
