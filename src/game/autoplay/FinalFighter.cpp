@@ -1,5 +1,6 @@
 #include "game/autoplay/FinalFighter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -11,6 +12,7 @@
 #include "game/enemies/LaserClimber.h"
 #include "game/player/Player.h"
 #include "game/world/Building.h"
+#include "game/world/Tower.h"
 
 namespace autoplay {
 
@@ -23,6 +25,8 @@ constexpr int kDodgeAt = 30;
 constexpr int kSafeStep = 32;
 // A beam coming within this many frames makes its rows unsafe.
 constexpr int kBeamWarning = 70;
+// While the eye flies, a dodge onto an edge column counts as this many frames less clear.
+constexpr int kEdgeCost = 20;
 
 const int kMoves[8][2] = {{0, -1}, {-1, 0}, {1, 0}, {0, 1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
 const int kAims[8][2] = {{0, -1}, {1, 0}, {-1, 0}, {0, 1}, {1, -1}, {-1, -1}, {1, 1}, {-1, 1}};
@@ -100,9 +104,41 @@ bool BeamBand(int horizon, float* top, float* bottom) {
     return true;
 }
 
+// The first frame within the horizon at which a crawler reaches the box: it glides a pixel a frame
+// to its next tile, and one resting with its shell whole may set off towards any neighbour at once.
+template <class Box>
+int CrawlerImpact(EyeCrawler* c, Box box, float bw, float bh, int horizon, int from) {
+    static const int kWays[4][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
+    const bool resting = c->x == c->TargetX() && c->y == c->TargetY();
+    const bool mayStart = resting && c->HP >= c->MaxHP;
+    int best = horizon + 1;
+    for (int w = 0; w < (mayStart ? 4 : 1); ++w) {
+        const float gx = c->TargetX() + (mayStart ? 64.0f * kWays[w][0] : 0.0f);
+        const float gy = c->TargetY() + (mayStart ? 64.0f * kWays[w][1] : 0.0f);
+        float hx = c->x, hy = c->y;
+        for (int k = 0; k <= horizon && k < best; ++k) {
+            float bx = 0, by = 0;
+            box(k, &bx, &by);
+            const float ex = hx + c->cx, ey = hy + c->cy;
+            if (k >= from && ex + c->cw + 6 >= bx && bx + bw + 6 >= ex && ey + c->ch + 6 >= by && by + bh + 6 >= ey) {
+                best = k;
+                break;
+            }
+            hx += std::max(-c->climbSpeed, std::min(c->climbSpeed, gx - hx));
+            hy += std::max(-c->climbSpeed, std::min(c->climbSpeed, gy - hy));
+        }
+    }
+    return best;
+}
+
 // How long a tile (the player's, or one step over) stays clear, counting a coming beam.
 int Safety(Player* p, int sx, int sy) {
-    int clear = danger::ClearForGlide(p, sx, sy, kHorizon);
+    // Nothing hurts the player while it blinks after coming back.
+    const int immune = p->invinceTimer;
+    int clear = danger::ClearForGlide(p, sx, sy, kHorizon, [immune](Entity* e, auto box, float w, float h, int hz) {
+        if (auto* c = dynamic_cast<EyeCrawler*>(e)) return CrawlerImpact(c, box, w, h, hz, immune);
+        return danger::TimeToImpactMoving(e, box, w, h, hz, immune);
+    });
     // The flying eye creeps and charges: keep well clear of it.
     FinalBoss* b = FinalBoss::debug_boss;
     if (b && b->hurtPlayer && b->side == p->side) {
@@ -120,11 +156,17 @@ int Safety(Player* p, int sx, int sy) {
     return clear;
 }
 
-bool Dodge(Player* p, int* dx, int* dy) {
+// Whether the eye is flying after the player: then the wall's edge columns are traps, with no way
+// out of a charge.
+bool Flying(FinalBoss* b) { return b->InFormFight() && b->aiTargetArea == FinalBoss::kFormFlying; }
+bool OnEdge(int tx) { return tx <= tower::kFirstColumn || tx >= tower::kLastColumn; }
+
+bool Dodge(Player* p, FinalBoss* b, int* dx, int* dy) {
     const int here = Safety(p, 0, 0);
     if (here > kDodgeAt) return false;
+    const int edgeCost = Flying(b) ? kEdgeCost : 0;
     return danger::BestStep(
-        kMoves, here, [&](int sx, int sy) { return Safety(p, sx, sy); },
+        kMoves, here, [&](int sx, int sy) { return Safety(p, sx, sy) - (OnEdge(p->tX + sx) ? edgeCost : 0); },
         [&](int sx, int sy) { return StepAllowedNow(p, sx, sy); }, dx, dy);
 }
 
@@ -178,6 +220,29 @@ void MoveToLineOf(Player* p, Entity* target, Keys* k) {
     if (found && bestD < dHere) k->Step(bx, by);
 }
 
+// While the eye flies, a step away from the wall's edge columns and from the screen's top or bottom
+// row, when that is safe: a corner leaves no way out of a charge. False when there is room enough.
+bool TakeRoom(Player* p, Keys* k) {
+    // The way in from an edge column, and off a row with no step below or above it.
+    const int dx = p->tX <= tower::kFirstColumn ? 1 : (p->tX >= tower::kLastColumn ? -1 : 0);
+    const int dy = !StepAllowedNow(p, 0, 1) ? -1 : (!StepAllowedNow(p, 0, -1) ? 1 : 0);
+    if (!dx && !dy) return false;
+    int best = kSafeStep, bx = 0, by = 0;
+    for (const auto& m : kMoves) {
+        if ((dx && m[0] != dx) || (dy && m[1] != dy && (!dx || m[1] == -dy))) continue;
+        if (!StepAllowedNow(p, m[0], m[1])) continue;
+        const int s = Safety(p, m[0], m[1]);
+        if (s > best) {
+            best = s;
+            bx = m[0];
+            by = m[1];
+        }
+    }
+    if (!bx && !by) return false;
+    k->Step(bx, by);
+    return true;
+}
+
 // Keeps to a safe tile in column `col` of the row it is on.
 void Park(Player* p, int col, Keys* k) {
     int dx = col > p->tX ? 1 : (col < p->tX ? -1 : 0);
@@ -194,10 +259,11 @@ void FinalFighter::Think(Keys* k) {
     if (!Settled(p)) return;
 
     int dx = 0, dy = 0;
-    if (Dodge(p, &dx, &dy)) {
+    if (Dodge(p, b, &dx, &dy)) {
         k->Step(dx, dy);
         return;
     }
+    if (Flying(b) && TakeRoom(p, k)) return;
     Entity* target = Target(p, b);
     if (!target) {
         // Nothing to shoot at: keep to a safe tile near the middle of the wall's bottom.
