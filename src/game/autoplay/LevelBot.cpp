@@ -63,7 +63,6 @@ void LevelBot::Think(long frame, Keys* k) {
         Menu(frame, k);
         return;
     }
-    started_ = true;
     if (Building::showNewWeapon) {
         // Dismiss the announcement once it has slid in: one press, released at once.
         bool ready = Building::newWeaponElement && Building::newWeaponElement->atTarget();
@@ -80,18 +79,10 @@ void LevelBot::Think(long frame, Keys* k) {
     Player* p = Player::Get();
     if (!p || static_cast<int>(e->rotx) % 90 != 0) return;
     if (p->dead) {
-        if (!wasDead_) {
-            Entity* near = danger::NearestHarm(p);
-            SetStatus(frame, std::string("lost a life, nearest harm: ") + (near ? near->ClassName() : "none"));
-            deaths_.push_back(status_);
-            if (std::getenv("BRACKMOOR_BOT_VERBOSE")) std::printf("%s\n", status_.c_str());
-        }
-        wasDead_ = true;
+        SetStatus(frame, "lost a life");
         return;
     }
-    wasDead_ = false;
     CrabWalker* crab = FindCrab();
-    if (crab && crabSeenAt_ < 0) crabSeenAt_ = frame;
     if (Building::lockScreen || crab) {
         Fight(frame, crab, k);
         return;
@@ -150,7 +141,6 @@ bool LevelBot::AimAndFire(Player* p, int ax, int ay, Keys* k) {
     k->Arrows(ax, ay);
     // Fire only once the aim is already right, so no shot goes the old way.
     if (p->aimDirX == ax && p->aimDirY == ay) k->down[Keys::kFire] = true;
-    ++shotsAimed_;
     return true;
 }
 
@@ -197,7 +187,6 @@ void LevelBot::Climb(long frame, Keys* k) {
                 [&](int dx, int dy) { return !tower::OffTheWall(p->tX + dx) && StepAllowedNow(p, dx, dy); }, &bdx,
                 &bdy)) {
             Step(bdx, bdy, k);
-            ++dodges_;
             SetStatus(frame, "dodging a shot");
             return;
         }
@@ -252,7 +241,6 @@ void LevelBot::Climb(long frame, Keys* k) {
             }
         }
     }
-    if (p->haveWeapon[1]) tookFlame_ = true;
     if (route.Length() == 0) return;
     int dx = route.dx[0], dy = route.dy[0];
     Tile next = route.tiles[0];
@@ -278,7 +266,6 @@ void LevelBot::Climb(long frame, Keys* k) {
     }
     if (frame - waitingSince_ > 120) {
         avoid_.push_back(next);
-        ++replans_;
         waitingSince_ = -1;
     }
     std::string who;
@@ -381,7 +368,6 @@ void LevelBot::Fight(long frame, CrabWalker* crab, Keys* k) {
                 [&](int dx, int dy) { return inArena(p->tX + dx, p->tY + dy) && StepAllowedNow(p, dx, dy); }, &bdx,
                 &bdy)) {
             Step(bdx, bdy, k);
-            ++dodges_;
             SetStatus(frame, "dodging in the arena");
             return;
         }

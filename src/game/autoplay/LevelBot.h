@@ -1,8 +1,7 @@
-// A player that plays the first level by itself: it starts the game from the title, plans a
-// climb over the loaded tower with the climbing rules, climbs it, shoots what threatens or
+// A player that climbs a level by itself: it starts the game from the title, plans a climb to a
+// goal row over the loaded tower with the climbing rules, climbs it, shoots what threatens or
 // blocks the way, picks up the flame thrower when it lies near the way, and fights the crab
-// walker in its arena until it falls. It reads the game's own state each frame and answers with
-// the keys a person would hold.
+// walker in its arena until it falls. It answers each frame with the keys a person would hold.
 #pragma once
 
 #include <string>
@@ -30,14 +29,6 @@ public:
     // What the bot is doing or what stopped it, for failure messages.
     const std::string& Status() const { return status_; }
     bool Stuck() const { return stuck_; }
-    bool Started() const { return started_; }
-    bool TookFlame() const { return tookFlame_; }
-    long CrabSeenAt() const { return crabSeenAt_; }
-    int Shots() const { return shotsAimed_; }
-    int Replans() const { return replans_; }
-    int Dodges() const { return dodges_; }
-    // What was near each time a life was lost.
-    const std::vector<std::string>& Deaths() const { return deaths_; }
 
 private:
     void Menu(long frame, Keys* k);
@@ -60,21 +51,14 @@ private:
     int goalRow_;
     int startLevel_;
     std::string status_ = "not started";
-    bool started_ = false;
     bool stuck_ = false;
-    bool tookFlame_ = false;
     bool enterPressed_ = false;
     bool downPressed_ = false;
-    long crabSeenAt_ = -1;
     long lastProgress_ = 0;
     int bestRow_ = 1 << 30;
     Tile waitingOn_;
     long waitingSince_ = -1;
     std::vector<Tile> avoid_;
-    int shotsAimed_ = 0;
-    int replans_ = 0;
-    int dodges_ = 0;
-    bool wasDead_ = false;
     Route plan_;
     Tile planFrom_{0, 0, 0};
     int planLow_ = 0;
@@ -83,7 +67,6 @@ private:
     bool hasGenTarget_ = false;
     Tile genTarget_;
     float genX_ = 0, genY_ = 0;
-    std::vector<std::string> deaths_;
 };
 
 }  // namespace autoplay
