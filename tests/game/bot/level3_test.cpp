@@ -6,6 +6,8 @@
 // BRACKMOOR_BOT_SEED=N       plays with another seed.
 // BRACKMOOR_BOT_RECORD=FILE  writes the key presses as a replay and the state trace beside it.
 // BRACKMOOR_BOT_SHOTS=DIR    saves pictures of the three forms and a credit card into DIR.
+// BRACKMOOR_BOT_FRAMES=A:B:N with BRACKMOOR_BOT_SHOTS saves every Nth frame from A to B as
+//                            DIR/fFRAME.png too (scripts/autoplay_gif.sh makes the README's GIF so).
 // BRACKMOOR_BOT_VERBOSE=1    prints what the player is doing every 500 frames.
 #include <gtest/gtest.h>
 
@@ -21,6 +23,8 @@ TEST(LevelThreeBot, StartsLevelThreeFromTheMenuBeatsTheEyeAndQuitsAfterTheCredit
     ASSERT_TRUE(botrun::StartGame("bot3", seed, 2, record, !shots.empty()));
     gEngine.pixelsOff = 1;
 
+    long firstFrame = -1, lastFrame = -1, everyFrame = 1;
+    std::sscanf(botrun::Env("BRACKMOOR_BOT_FRAMES").c_str(), "%ld:%ld:%ld", &firstFrame, &lastFrame, &everyFrame);
     autoplay::Autoplay player(3);
     long bossAt = -1, endAt = -1;
     bool shotForm[3] = {false, false, false}, shotCard = false;
@@ -46,6 +50,13 @@ TEST(LevelThreeBot, StartsLevelThreeFromTheMenuBeatsTheEyeAndQuitsAfterTheCredit
                 platform::CurrentOptions().screenshots.push_back({frame + 1, shots + "/credits.png"});
                 shotCard = shoot = true;
             }
+        }
+        const long next = frame + 1;
+        if (!shots.empty() && next >= firstFrame && next <= lastFrame && (next - firstFrame) % everyFrame == 0) {
+            char name[32];
+            std::snprintf(name, sizeof(name), "/f%06ld.png", next);
+            platform::CurrentOptions().screenshots.push_back({next, shots + name});
+            shoot = true;
         }
         gEngine.pixelsOff = shoot ? 0 : 1;
         return !platform::QuitRequested();
