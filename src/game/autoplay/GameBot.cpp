@@ -15,6 +15,16 @@ namespace autoplay {
 void GameBot::Think(long frame, Keys* k) {
     Player* p = Player::Get();
     GameEngine* e = GameEngine::gEngine;
+    if (Building::pauseOn && !Building::MainMenuOn) {
+        // The game paused itself when the window lost the focus: carry on (a person's own key would
+        // have taken the game over instead).
+        k->Clear();
+        k->down[Keys::kPause] = !pauseHeld_;
+        pauseHeld_ = k->down[Keys::kPause];
+        mode_ = "leaving the pause";
+        return;
+    }
+    pauseHeld_ = false;
     if (Building::scenePhase != Building::kSceneNone) {
         k->Clear();
         // The credits are over and the veil is full: any key ends the game.

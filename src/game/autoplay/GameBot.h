@@ -43,6 +43,7 @@ private:
     FinalFighter finalFighter_;
     std::string mode_ = "starting";
     bool wasDead_ = false;
+    bool pauseHeld_ = false;
     int deaths_[3] = {0, 0, 0};
     std::vector<std::string> notes_;
 };

@@ -30,10 +30,12 @@ struct Keys {
     static constexpr int kClimb = 'X';
     static constexpr int kFire = 'C';
     static constexpr int kConfirm = VK_RETURN;
+    static constexpr int kPause = VK_ESCAPE;
 };
 
 // Every key the automatic player uses, in the order their changes are passed to the game (and
 // written into a recording).
-constexpr int kPlayerKeys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, Keys::kClimb, Keys::kFire, Keys::kConfirm};
+constexpr int kPlayerKeys[] = {VK_LEFT,     VK_RIGHT,    VK_UP,          VK_DOWN,
+                               Keys::kClimb, Keys::kFire, Keys::kConfirm, Keys::kPause};
 
 }  // namespace autoplay

@@ -1,6 +1,7 @@
 // --autoplay as a player meets it: the headless executable's automatic player presses the very keys
 // of the recorded whole-game run of the same seed, its own recording plays back along its trace,
-// it refuses a replay beside it, and a key pressed by a person hands the game back on the title.
+// it refuses a replay beside it, it carries on after the game pauses itself, and a key pressed by a
+// person hands the game back on the title.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -49,13 +50,18 @@ TEST(Autoplay, TheExecutablePlaysTheRecordedKeysAndItsRecordingPlaysBack) {
     EXPECT_NE(r.output.find("--autoplay cannot be used with --replay"), std::string::npos) << r.output;
 }
 
-TEST(Autoplay, APersonsKeyHandsTheGameBackOnTheTitle) {
+TEST(Autoplay, ItCarriesOnAfterAPauseAndAPersonsKeyHandsTheGameBackOnTheTitle) {
     ASSERT_TRUE(botrun::StartGame("handback", 1, 0, "", false));
     autoplay::Autoplay player(1);
     // Into the climb, holding keys.
     botrun::Play(&player, 2000, [&](long) { return Building::MainMenuOn || !gEngine.keys['X']; });
     ASSERT_FALSE(Building::MainMenuOn);
     ASSERT_TRUE(gEngine.keys['X']) << player.Bot().Status();
+    // The window loses the focus and the game pauses itself: the player carries on.
+    Building::pauseOn = 1;
+    for (int i = 0; i < 3; ++i) gEngine.RunFrame();
+    EXPECT_FALSE(Building::pauseOn);
+    EXPECT_TRUE(player.Playing());
 
     MSG m{gEngine.hwnd, WM_KEYDOWN, static_cast<WPARAM>('Z'), 0, 0};
     DispatchMessageA(&m);
