@@ -20,38 +20,38 @@ public:
     HWND hwnd;
     HDC hDC;
     HGLRC hRC;
-    int w;
+    int w;  // window size, pixels
     int h;
     GFont* fontDefault;
-    GFont* curFont;
+    GFont* curFont;   // the font DrawTextA draws with
     SDL_Joystick* joyStick;
-    GImage* curImage;
-    char cmdLine[256];
-    GLuint fontbase;
-    int fontW;
+    GImage* curImage;    // the picture bound last (null: bind before drawing)
+    char cmdLine[256];   // the start position asked for on the command line ("" for a normal start)
+    GLuint fontbase;     // first GL display list of the system font's glyphs (0: none)
+    int fontW;           // the system font's cell, pixels (text boxes wrap by it)
     int fontH;
-    float fadePerc;
-    char errText[256];
-    float rotx;
-    float roty;
-    int rotxdir;
-    bool keys[256];
-    bool windowactive;
-    GMusic* music;
-    int musFade;
-    int musFadeMax;
-    float textScale;
-    DWORD bfps;
-    DWORD efps;
-    DWORD framelimit;
-    float fps;
-    UINT joyXcenter, joyYcenter;
-    JOYINFO jInfo;
-    float ShakeX, ShakeY;
-    float ShakeAmpX, ShakeAmpY;
-    float ShakeCounter;
-    float ShakeTimer;
-    float ShakeSpeed;
+    float fadePerc;      // the black veil over the picture: 0 clear .. 1 black
+    char errText[256];   // drawn in red at the top left of every frame ("" for nothing)
+    float rotx;          // the tower's turn about its upright axis, degrees (a multiple of 90 at rest)
+    float roty;          // its tilt about the horizontal axis, degrees
+    int rotxdir;         // direction of the turn under way: 1 or -1
+    bool keys[256];      // keys held, by virtual key code
+    bool windowactive;   // the window is not minimised
+    GMusic* music;       // the track playing (null: none)
+    int musFade;         // frames left of the music fade under way (0: none)
+    int musFadeMax;      // that fade's length, frames
+    float textScale;     // size factor of text drawn with curFont
+    DWORD bfps;          // clock, ms, when the last frame began
+    DWORD efps;          // clock, ms, read by the frame loop as it decides whether a frame is due
+    DWORD framelimit;    // frames per second the loop paces itself to
+    float fps;           // frame rate measured over the last frame
+    UINT joyXcenter, joyYcenter;  // the joystick's resting axis values
+    JOYINFO jInfo;                // unused
+    float ShakeX, ShakeY;         // how far the shake moves the picture this frame, pixels
+    float ShakeAmpX, ShakeAmpY;   // the shake's amplitude, pixels
+    float ShakeCounter;           // the shake's phase, radians
+    float ShakeTimer;             // frames of shaking left
+    float ShakeSpeed;             // frames per half swing
 
     // While above zero the drawing primitives draw nothing: a draw pass still runs for what it
     // does to the game (sprites step, blink timers count) but leaves no pixels. Use PixelsOff.
@@ -131,6 +131,10 @@ public:
                        float rot, float xinv, float yinv);
     void DrawBox(int side, int xP, int yP, int wP, int hP, int zP);
     void DrawImage3DBox(GImage* image, int xP, int yP, float scale, float rot, float xinv, float yinv);
+    // The primitives gather their quads and draw them in batches: this draws what is gathered. Call it
+    // before reading the picture or drawing with GL directly; afterwards GL's current colour is the
+    // one last set and the bound texture is curImage's.
+    void FlushQuads();
 
     // Text.
     void SelectFont(GFont* gfont);
@@ -167,14 +171,15 @@ private:
     GameEngine* e_;
 };
 
-// Volumes after the player's settings (mute, music and effects volume; 30 keeps the game's own).
+// The effects' chunk volume for the game's own volume after the player's settings (mute, effects
+// volume; 30 keeps the game's own), with the fine rest of it set on the mixer.
 int EffectsVolume(int gameVolume);
-int MusicVolume(int gameVolume);
 
 // Colour escapes inside drawn text: '^' followed by R, G, B, W or K.
 void ModifyMidString(GameEngine* gEngine, char c);
 
-// Returns the integer below which the screen frame pacing considers a frame due.
+// Whether the next frame is due: more than 1/framelimit of a second has passed from the last frame's
+// start (bfps) to now (efps), both in milliseconds of a clock that may wrap.
 bool FrameDue(DWORD efps, DWORD bfps, DWORD framelimit);
 
 // The game side, called by the frame loop.

@@ -2,11 +2,13 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "engine/GameEngine.h"
+#include "engine/QuadBatch.h"
 #include "engine/Random.h"
 #include "platform/Log.h"
 #include "platform/Options.h"
@@ -24,6 +26,29 @@ bool g_failed = false;
 std::string g_trace;  // the --trace lines written so far
 std::unique_ptr<platform::TraceChecker> g_checker;
 
+// GL work per drawn frame, for --verbose.
+struct DrawTally {
+    long frames = 0;
+    DrawCounts sum, worst;
+    void Add(const DrawCounts& c) {
+        ++frames;
+        sum.drawCalls += c.drawCalls;
+        sum.stateChanges += c.stateChanges;
+        sum.quads += c.quads;
+        worst.drawCalls = std::max(worst.drawCalls, c.drawCalls);
+        worst.stateChanges = std::max(worst.stateChanges, c.stateChanges);
+        worst.quads = std::max(worst.quads, c.quads);
+    }
+    std::string Line(const char* what, long DrawCounts::*field) const {
+        char buf[160];
+        std::snprintf(buf, sizeof(buf), "%s per frame: mean %.1f, worst %ld", what,
+                      frames ? static_cast<double>(sum.*field) / frames : 0.0, worst.*field);
+        return buf;
+    }
+};
+DrawTally g_draws;
+DrawCounts g_lastDraws;
+
 // Everything a replay must reproduce: the game's state as dumped, and where its random
 // sequence stands.
 unsigned long long StateHash(GameEngine* e) {
@@ -40,6 +65,7 @@ bool Prepare() {
     g_failed = false;
     g_trace.clear();
     g_checker.reset();
+    g_draws = DrawTally();
     if (!o.traceFile.empty()) g_trace = "# brackmoor state trace: FRAME HASH of the game state after the frame\n";
     if (!o.checkTraceFile.empty()) {
         std::vector<platform::TraceEntry> entries;
@@ -85,7 +111,22 @@ void OnKey(GameEngine* e, int vk, bool down) {
     g_recorder.Key(e->frameCount, vk, down);
 }
 
+DrawCounts LastFrameDrawCounts() { return g_lastDraws; }
+
+bool DrawsFrame(long frame) {
+    const platform::Options& o = platform::CurrentOptions();
+    if (!o.drawShotsOnly) return true;
+    for (const platform::ScreenshotRequest& r : o.screenshots)
+        if (r.frame == frame) return true;
+    return false;
+}
+
 void AfterDraw(GameEngine* e) {
+    DrawCounts counts = QuadBatch::Shared().TakeCounts();
+    if (e->DrawsPixels() && DrawsFrame(e->frameCount)) {
+        g_draws.Add(counts);
+        g_lastDraws = counts;
+    }
     for (const platform::ScreenshotRequest& r : platform::CurrentOptions().screenshots) {
         if (r.frame != e->frameCount) continue;
         if (!SaveFramePng(r.file, 640, 480)) {
@@ -118,6 +159,12 @@ std::string RecordingText() { return platform::FormatReplay(g_recorder.Events())
 bool Finish(GameEngine* e) {
     platform::Options& o = platform::CurrentOptions();
     bool ok = !g_failed;
+    if (g_draws.frames > 0) {
+        platform::LogVerbose(g_draws.Line("GL draw calls", &DrawCounts::drawCalls) + " (" +
+                             std::to_string(g_draws.frames) + " drawn frames)");
+        platform::LogVerbose(g_draws.Line("GL state changes", &DrawCounts::stateChanges));
+        platform::LogVerbose(g_draws.Line("quads", &DrawCounts::quads));
+    }
     if (!o.recordFile.empty()) {
         if (!platform::WriteFileAtomically(o.recordFile, platform::FormatReplay(g_recorder.Events()))) {
             platform::LogMessage("Could not write the recording \"" + o.recordFile + "\"");
@@ -142,6 +189,7 @@ bool Finish(GameEngine* e) {
 bool SaveFramePng(const std::string& file, int width, int height) {
     // Nothing is drawn in a render-free run (the options refuse --screenshot with --no-render).
     if (GameEngine::RenderFree()) return false;
+    QuadBatch::Shared().Flush();
     std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());

@@ -79,154 +79,206 @@ SourceName ParseSourceName(const std::string& path) {
     return n;
 }
 
-level::SideFile Compile(const std::string& text, const std::string& file, const SourceName& name,
-                        const std::function<bool(const std::string&)>& pictureExists) {
-    level::SideFile out;
-    out.w = kWidth;
-    out.h = kHeight;
-    out.ResetLayers();
-    out.header = {"Brackmoor", "level", "Level" + std::to_string(name.segment), "side",
-                  std::to_string(name.side), "#"};
-    // Below, above, the side to the left, the side to the right.
-    const std::string seg = "Level" + std::to_string(name.segment);
-    const int left = tower::SidePastFirstColumn(name.side), right = tower::SidePastLastColumn(name.side);
-    out.neighbours[0] = name.segment > 1 ? "Level" + std::to_string(name.segment - 1) + "_Side" + std::to_string(name.side) : "none";
-    out.neighbours[1] = "Level" + std::to_string(name.segment + 1) + "_Side" + std::to_string(name.side);
-    out.neighbours[2] = seg + "_Side" + std::to_string(left);
-    out.neighbours[3] = seg + "_Side" + std::to_string(right);
+namespace {
 
-    std::map<char, LegendEntry> legend;
-    std::map<std::string, int> typeIndex;
-    bool seenLayer[level::kLayers] = {false, false, false, false};
-    bool seenPictures = false;
-
-    std::vector<std::string> lines;
-    {
+// Compiles one source, statement by statement. Statements that span lines (the legend, a layer)
+// move the line index on to their last line.
+class Compiler {
+public:
+    Compiler(const std::string& text, const std::string& file, const SourceName& name,
+             const std::function<bool(const std::string&)>& pictureExists)
+        : file_(file), pictureExists_(pictureExists) {
         std::istringstream in(text);
         std::string l;
-        while (std::getline(in, l)) lines.push_back(l);
+        while (std::getline(in, l)) lines_.push_back(l);
+        Start(name);
     }
 
-    auto addType = [&](const std::string& category, const std::string& kw) {
+    level::SideFile Run() {
+        for (size_t i = 0; i < lines_.size(); ++i) {
+            const int ln = static_cast<int>(i) + 1;
+            std::vector<std::string> w = Words(StripComment(lines_[i]));
+            if (w.empty()) continue;
+            const std::string& kw = w[0];
+            if (kw == "pictures") {
+                Pictures(w, ln);
+            } else if (kw == "legend") {
+                Legend(&i);
+            } else if (kw == "layer") {
+                Layer(w, &i);
+            } else if (kw == "place") {
+                Place(w, ln);
+            } else if (kw == "type") {
+                if (w.size() != 3) throw SourceError(file_, ln, "'type' is: type CATEGORY NAME");
+                AddType(w[1], w[2]);
+            } else {
+                throw SourceError(file_, ln, "unknown statement \"" + kw + "\"");
+            }
+            if (out_.types.size() > static_cast<size_t>(level::kMaxEntityTypes))
+                throw SourceError(file_, ln, "more than " + std::to_string(level::kMaxEntityTypes) + " entity types");
+        }
+        if (!seenLayer_[0]) throw SourceError(file_, static_cast<int>(lines_.size()), "the source has no 'layer 1'");
+        return out_;
+    }
+
+private:
+    // The size, the header naming the segment and side, and the neighbours: below, above, the side
+    // to the left, the side to the right.
+    void Start(const SourceName& name) {
+        out_.w = kWidth;
+        out_.h = kHeight;
+        out_.ResetLayers();
+        out_.header = {"Brackmoor", "level", "Level" + std::to_string(name.segment), "side",
+                       std::to_string(name.side), "#"};
+        const std::string seg = "Level" + std::to_string(name.segment);
+        const int left = tower::SidePastFirstColumn(name.side), right = tower::SidePastLastColumn(name.side);
+        const std::string below = "Level" + std::to_string(name.segment - 1) + "_Side" + std::to_string(name.side);
+        out_.neighbours[0] = name.segment > 1 ? below : "none";
+        out_.neighbours[1] = "Level" + std::to_string(name.segment + 1) + "_Side" + std::to_string(name.side);
+        out_.neighbours[2] = seg + "_Side" + std::to_string(left);
+        out_.neighbours[3] = seg + "_Side" + std::to_string(right);
+    }
+
+    // The entity-type table's index of CATEGORY KEYWORD, added at the end when it is new.
+    int AddType(const std::string& category, const std::string& kw) {
         std::string key = category + " " + kw;
-        auto it = typeIndex.find(key);
-        if (it != typeIndex.end()) return it->second;
-        int idx = static_cast<int>(out.types.size());
+        auto it = typeIndex_.find(key);
+        if (it != typeIndex_.end()) return it->second;
+        int idx = static_cast<int>(out_.types.size());
         level::EntityType t;
         t.id = idx;
         t.category = category;
         t.name = kw;
-        out.types.push_back(t);
-        typeIndex[key] = idx;
+        out_.types.push_back(t);
+        typeIndex_[key] = idx;
         return idx;
-    };
-
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const int ln = static_cast<int>(i) + 1;
-        std::vector<std::string> w = Words(StripComment(lines[i]));
-        if (w.empty()) continue;
-        const std::string& kw = w[0];
-        if (kw == "pictures") {
-            if (seenPictures) throw SourceError(file, ln, "a second 'pictures' line");
-            seenPictures = true;
-            for (size_t k = 1; k < w.size(); ++k) {
-                const std::string& p = w[k];
-                if (p.size() > level::kMaxWordLength || p.find('/') != std::string::npos)
-                    throw SourceError(file, ln, "tile picture \"" + p + "\" is not a plain file name");
-                if (pictureExists && !pictureExists(p))
-                    throw SourceError(file, ln, "tile picture \"data/tiles/" + p + "\" is not a picture the game has");
-                out.tilePictures.push_back(p);
-            }
-            if (out.tilePictures.size() > static_cast<size_t>(level::kMaxTilePictures))
-                throw SourceError(file, ln, "more than " + std::to_string(level::kMaxTilePictures) + " tile pictures");
-        } else if (kw == "legend") {
-            for (++i; i < lines.size(); ++i) {
-                const int ll = static_cast<int>(i) + 1;
-                std::string body = Trim(StripComment(lines[i]));
-                if (body.empty()) continue;
-                std::vector<std::string> e = Words(body);
-                if (e[0] == "end") break;
-                if (e[0].size() != 1 || e.size() < 4)
-                    throw SourceError(file, ll, "a legend line is CHAR TYPE FRAME LAYER [set N]");
-                char c = e[0][0];
-                if (c == '-') throw SourceError(file, ll, "'-' keeps the earlier layer's tile and cannot be defined");
-                if (legend.count(c)) throw SourceError(file, ll, std::string("'") + c + "' is defined twice");
-                LegendEntry le;
-                if (e[1] == "open") le.type = 0;
-                else if (e[1] == "solid") le.type = 1;
-                else if (e[1] == "breakable") le.type = 2;
-                else le.type = NeedInt(e[1], file, ll, "type");
-                le.frame = NeedInt(e[2], file, ll, "frame");
-                le.layer = NeedInt(e[3], file, ll, "layer");
-                if (e.size() == 6 && e[4] == "set") le.set = NeedInt(e[5], file, ll, "set");
-                else if (e.size() != 4) throw SourceError(file, ll, "a legend line is CHAR TYPE FRAME LAYER [set N]");
-                if (le.type < 0 || le.type > 99 || le.frame < 0 || le.frame > 98 || le.layer < 0 || le.layer > 98 ||
-                    le.set < 0 || le.set > 99)
-                    throw SourceError(file, ll, "type, set, frame or layer is out of the two-digit range");
-                legend[c] = le;
-            }
-            if (i >= lines.size()) throw SourceError(file, ln, "the legend has no 'end'");
-        } else if (kw == "layer") {
-            if (w.size() != 2) throw SourceError(file, ln, "'layer' takes a number 1..4");
-            int l = NeedInt(w[1], file, ln, "layer");
-            if (l < 1 || l > level::kLayers) throw SourceError(file, ln, "layer must be 1..4");
-            if (seenLayer[l - 1]) throw SourceError(file, ln, "layer " + std::to_string(l) + " is given twice");
-            seenLayer[l - 1] = true;
-            int row = 0;
-            for (++i; i < lines.size() && row < kHeight; ++i) {
-                const int rl = static_cast<int>(i) + 1;
-                std::string body = Trim(StripComment(lines[i]));
-                if (body.empty()) continue;
-                if (static_cast<int>(body.size()) != kWidth)
-                    throw SourceError(file, rl, "a map row must have " + std::to_string(kWidth) + " characters, not " +
-                                                    std::to_string(body.size()));
-                for (int col = 0; col < kWidth; ++col) {
-                    char c = body[static_cast<size_t>(col)];
-                    if (c == '-') continue;
-                    auto it = legend.find(c);
-                    if (it == legend.end())
-                        throw SourceError(file, rl, std::string("'") + c + "' is not in the legend");
-                    const LegendEntry& e = it->second;
-                    out.At(l - 1, col, row) = level::TileToken::Make(e.set, e.type, e.frame, e.layer);
-                }
-                ++row;
-            }
-            --i;
-            if (row < kHeight)
-                throw SourceError(file, ln, "layer " + std::to_string(l) + " has " + std::to_string(row) + " rows, not " +
-                                                std::to_string(kHeight));
-        } else if (kw == "place") {
-            if (w.size() != 5 || (w[2] != "tile" && w[2] != "pixel"))
-                throw SourceError(file, ln, "'place' is: place KEYWORD tile COLUMN ROW | place KEYWORD pixel X Y");
-            if (!KnownKeywords().count(w[1]))
-                throw SourceError(file, ln, "\"" + w[1] + "\" is not a creature the game can place");
-            int a = NeedInt(w[3], file, ln, "position");
-            int b = NeedInt(w[4], file, ln, "position");
-            level::Placement p;
-            if (w[2] == "tile") {
-                if (a < 1 || a > kWidth || b < 0 || b >= kHeight)
-                    throw SourceError(file, ln, "tile " + w[3] + " " + w[4] + " is outside columns 1..8, rows 0..49");
-                p.px = TilePixelX(a);
-                p.py = TilePixelY(b);
-            } else {
-                if (a < -100000 || a > 100000 || b < -100000 || b > 100000)
-                    throw SourceError(file, ln, "pixel position is out of range");
-                p.px = a;
-                p.py = b;
-            }
-            p.type = addType("ENTITY", w[1]);
-            out.placements.push_back(p);
-        } else if (kw == "type") {
-            if (w.size() != 3) throw SourceError(file, ln, "'type' is: type CATEGORY NAME");
-            addType(w[1], w[2]);
-        } else {
-            throw SourceError(file, ln, "unknown statement \"" + kw + "\"");
-        }
-        if (out.types.size() > static_cast<size_t>(level::kMaxEntityTypes))
-            throw SourceError(file, ln, "more than " + std::to_string(level::kMaxEntityTypes) + " entity types");
     }
-    if (!seenLayer[0]) throw SourceError(file, static_cast<int>(lines.size()), "the source has no 'layer 1'");
-    return out;
+
+    void Pictures(const std::vector<std::string>& w, int ln) {
+        if (seenPictures_) throw SourceError(file_, ln, "a second 'pictures' line");
+        seenPictures_ = true;
+        for (size_t k = 1; k < w.size(); ++k) {
+            const std::string& p = w[k];
+            if (p.size() > level::kMaxWordLength || p.find('/') != std::string::npos)
+                throw SourceError(file_, ln, "tile picture \"" + p + "\" is not a plain file name");
+            if (pictureExists_ && !pictureExists_(p))
+                throw SourceError(file_, ln, "tile picture \"data/tiles/" + p + "\" is not a picture the game has");
+            out_.tilePictures.push_back(p);
+        }
+        if (out_.tilePictures.size() > static_cast<size_t>(level::kMaxTilePictures))
+            throw SourceError(file_, ln, "more than " + std::to_string(level::kMaxTilePictures) + " tile pictures");
+    }
+
+    // From the 'legend' line at *i to its 'end' (where *i is left).
+    void Legend(size_t* i) {
+        const int ln = static_cast<int>(*i) + 1;
+        for (++*i; *i < lines_.size(); ++*i) {
+            const int ll = static_cast<int>(*i) + 1;
+            std::string body = Trim(StripComment(lines_[*i]));
+            if (body.empty()) continue;
+            std::vector<std::string> e = Words(body);
+            if (e[0] == "end") return;
+            if (e[0].size() != 1 || e.size() < 4)
+                throw SourceError(file_, ll, "a legend line is CHAR TYPE FRAME LAYER [set N]");
+            char c = e[0][0];
+            if (c == '-') throw SourceError(file_, ll, "'-' keeps the earlier layer's tile and cannot be defined");
+            if (legend_.count(c)) throw SourceError(file_, ll, std::string("'") + c + "' is defined twice");
+            legend_[c] = LegendLine(e, ll);
+        }
+        throw SourceError(file_, ln, "the legend has no 'end'");
+    }
+
+    // CHAR TYPE FRAME LAYER [set N], the TYPE a number or open, solid or breakable.
+    LegendEntry LegendLine(const std::vector<std::string>& e, int ll) const {
+        LegendEntry le;
+        if (e[1] == "open") le.type = 0;
+        else if (e[1] == "solid") le.type = 1;
+        else if (e[1] == "breakable") le.type = 2;
+        else le.type = NeedInt(e[1], file_, ll, "type");
+        le.frame = NeedInt(e[2], file_, ll, "frame");
+        le.layer = NeedInt(e[3], file_, ll, "layer");
+        if (e.size() == 6 && e[4] == "set") le.set = NeedInt(e[5], file_, ll, "set");
+        else if (e.size() != 4) throw SourceError(file_, ll, "a legend line is CHAR TYPE FRAME LAYER [set N]");
+        if (le.type < 0 || le.type > 99 || le.frame < 0 || le.frame > 98 || le.layer < 0 || le.layer > 98 ||
+            le.set < 0 || le.set > 99)
+            throw SourceError(file_, ll, "type, set, frame or layer is out of the two-digit range");
+        return le;
+    }
+
+    // The 'layer N' line at *i and its map rows; *i is left on the last row.
+    void Layer(const std::vector<std::string>& w, size_t* i) {
+        const int ln = static_cast<int>(*i) + 1;
+        if (w.size() != 2) throw SourceError(file_, ln, "'layer' takes a number 1..4");
+        int l = NeedInt(w[1], file_, ln, "layer");
+        if (l < 1 || l > level::kLayers) throw SourceError(file_, ln, "layer must be 1..4");
+        if (seenLayer_[l - 1]) throw SourceError(file_, ln, "layer " + std::to_string(l) + " is given twice");
+        seenLayer_[l - 1] = true;
+        int row = 0;
+        for (++*i; *i < lines_.size() && row < kHeight; ++*i) {
+            const int rl = static_cast<int>(*i) + 1;
+            std::string body = Trim(StripComment(lines_[*i]));
+            if (body.empty()) continue;
+            MapRow(body, l - 1, row, rl);
+            ++row;
+        }
+        --*i;
+        if (row < kHeight)
+            throw SourceError(file_, ln, "layer " + std::to_string(l) + " has " + std::to_string(row) + " rows, not " +
+                                             std::to_string(kHeight));
+    }
+
+    void MapRow(const std::string& body, int layer, int row, int rl) {
+        if (static_cast<int>(body.size()) != kWidth)
+            throw SourceError(file_, rl, "a map row must have " + std::to_string(kWidth) + " characters, not " +
+                                             std::to_string(body.size()));
+        for (int col = 0; col < kWidth; ++col) {
+            char c = body[static_cast<size_t>(col)];
+            if (c == '-') continue;
+            auto it = legend_.find(c);
+            if (it == legend_.end()) throw SourceError(file_, rl, std::string("'") + c + "' is not in the legend");
+            const LegendEntry& e = it->second;
+            out_.At(layer, col, row) = level::TileToken::Make(e.set, e.type, e.frame, e.layer);
+        }
+    }
+
+    void Place(const std::vector<std::string>& w, int ln) {
+        if (w.size() != 5 || (w[2] != "tile" && w[2] != "pixel"))
+            throw SourceError(file_, ln, "'place' is: place KEYWORD tile COLUMN ROW | place KEYWORD pixel X Y");
+        if (!KnownKeywords().count(w[1]))
+            throw SourceError(file_, ln, "\"" + w[1] + "\" is not a creature the game can place");
+        int a = NeedInt(w[3], file_, ln, "position");
+        int b = NeedInt(w[4], file_, ln, "position");
+        level::Placement p;
+        if (w[2] == "tile") {
+            if (a < 1 || a > kWidth || b < 0 || b >= kHeight)
+                throw SourceError(file_, ln, "tile " + w[3] + " " + w[4] + " is outside columns 1..8, rows 0..49");
+            p.px = TilePixelX(a);
+            p.py = TilePixelY(b);
+        } else {
+            if (a < -100000 || a > 100000 || b < -100000 || b > 100000)
+                throw SourceError(file_, ln, "pixel position is out of range");
+            p.px = a;
+            p.py = b;
+        }
+        p.type = AddType("ENTITY", w[1]);
+        out_.placements.push_back(p);
+    }
+
+    const std::string& file_;
+    const std::function<bool(const std::string&)>& pictureExists_;
+    std::vector<std::string> lines_;
+    level::SideFile out_;
+    std::map<char, LegendEntry> legend_;
+    std::map<std::string, int> typeIndex_;
+    bool seenLayer_[level::kLayers] = {false, false, false, false};
+    bool seenPictures_ = false;
+};
+
+}  // namespace
+
+level::SideFile Compile(const std::string& text, const std::string& file, const SourceName& name,
+                        const std::function<bool(const std::string&)>& pictureExists) {
+    return Compiler(text, file, name, pictureExists).Run();
 }
 
 }  // namespace levelsrc

@@ -334,140 +334,190 @@ std::vector<uint8_t> Write(const Module& m) {
   return out;
 }
 
-bool Read(const std::vector<uint8_t>& bytes, Module& out, std::string& error) {
-  out = Module{};
-  Cursor c(bytes);
-  if (c.Text(17) != "Extended Module:") { error = "not an extended module (bad signature)"; return false; }
-  out.name = c.Text(20);
-  if (c.U8() != 0x1A) { error = "missing 0x1A marker after the module name"; return false; }
-  out.tracker = c.Text(20);
-  unsigned version = c.U16();
-  if (!c.ok || version != 0x0104) { error = "unsupported version"; return false; }
-  size_t headerStart = c.pos;
-  uint32_t headerSize = c.U32();
-  unsigned orderLength = c.U16();
-  out.restart = static_cast<int>(c.U16());
-  out.channels = static_cast<int>(c.U16());
-  unsigned patternCount = c.U16();
-  unsigned instrumentCount = c.U16();
-  out.linearFrequencies = (c.U16() & 1) != 0;
-  out.speed = static_cast<int>(c.U16());
-  out.bpm = static_cast<int>(c.U16());
-  if (!c.ok || headerSize < kHeaderSize) { error = "song header is truncated"; return false; }
-  if (orderLength > 256 || patternCount > 256 || instrumentCount > 128 || out.channels < 1 || out.channels > 32) {
-    error = "song header counts are out of range";
+namespace {
+
+// Reads a module's parts in file order: the song header, the patterns, the instruments with their
+// samples. Each step returns false with `error` set at the first thing it cannot use.
+class ModuleReader {
+ public:
+  ModuleReader(const std::vector<uint8_t>& bytes, Module& out, std::string& error)
+      : bytes_(bytes), c_(bytes), out_(out), error_(error) {}
+
+  bool Run() {
+    unsigned patternCount = 0, instrumentCount = 0;
+    if (!SongHeader(&patternCount, &instrumentCount)) return false;
+    for (unsigned i = 0; i < patternCount; ++i)
+      if (!ReadPattern(i)) return false;
+    for (unsigned i = 0; i < instrumentCount; ++i)
+      if (!ReadInstrument(i)) return false;
+    return true;
+  }
+
+ private:
+  bool Fail(const std::string& why) {
+    error_ = why;
     return false;
   }
-  for (unsigned i = 0; i < 256; ++i) {
-    unsigned p = c.U8();
-    if (i < orderLength) out.order.push_back(static_cast<uint8_t>(p));
-  }
-  c.pos = headerStart;
-  c.Skip(headerSize);
-  if (!c.ok) { error = "song header is truncated"; return false; }
 
-  for (unsigned i = 0; i < patternCount; ++i) {
-    size_t start = c.pos;
-    uint32_t length = c.U32();
-    c.U8();
-    int rows = static_cast<int>(c.U16());
-    unsigned packedSize = c.U16();
-    if (!c.ok || length < kPatternHeaderSize) { error = "pattern " + std::to_string(i) + " header is truncated"; return false; }
-    c.pos = start;
-    c.Skip(length);
-    if (!c.Has(packedSize)) { error = "pattern " + std::to_string(i) + " data is truncated"; return false; }
+  bool SongHeader(unsigned* patternCount, unsigned* instrumentCount) {
+    if (c_.Text(17) != "Extended Module:") return Fail("not an extended module (bad signature)");
+    out_.name = c_.Text(20);
+    if (c_.U8() != 0x1A) return Fail("missing 0x1A marker after the module name");
+    out_.tracker = c_.Text(20);
+    unsigned version = c_.U16();
+    if (!c_.ok || version != 0x0104) return Fail("unsupported version");
+    size_t headerStart = c_.pos;
+    uint32_t headerSize = c_.U32();
+    unsigned orderLength = c_.U16();
+    out_.restart = static_cast<int>(c_.U16());
+    out_.channels = static_cast<int>(c_.U16());
+    *patternCount = c_.U16();
+    *instrumentCount = c_.U16();
+    out_.linearFrequencies = (c_.U16() & 1) != 0;
+    out_.speed = static_cast<int>(c_.U16());
+    out_.bpm = static_cast<int>(c_.U16());
+    if (!c_.ok || headerSize < kHeaderSize) return Fail("song header is truncated");
+    if (orderLength > 256 || *patternCount > 256 || *instrumentCount > 128 || out_.channels < 1 ||
+        out_.channels > 32)
+      return Fail("song header counts are out of range");
+    for (unsigned i = 0; i < 256; ++i) {
+      unsigned p = c_.U8();
+      if (i < orderLength) out_.order.push_back(static_cast<uint8_t>(p));
+    }
+    c_.pos = headerStart;
+    c_.Skip(headerSize);
+    if (!c_.ok) return Fail("song header is truncated");
+    return true;
+  }
+
+  bool ReadPattern(unsigned i) {
+    size_t start = c_.pos;
+    uint32_t length = c_.U32();
+    c_.U8();
+    int rows = static_cast<int>(c_.U16());
+    unsigned packedSize = c_.U16();
+    if (!c_.ok || length < kPatternHeaderSize) return Fail("pattern " + std::to_string(i) + " header is truncated");
+    c_.pos = start;
+    c_.Skip(length);
+    if (!c_.Has(packedSize)) return Fail("pattern " + std::to_string(i) + " data is truncated");
     Pattern p;
     std::string why;
-    if (!UnpackPattern(bytes.data() + c.pos, packedSize, rows, out.channels, p, why)) {
-      error = "pattern " + std::to_string(i) + ": " + why;
-      return false;
-    }
-    c.pos += packedSize;
-    out.patterns.push_back(std::move(p));
+    if (!UnpackPattern(bytes_.data() + c_.pos, packedSize, rows, out_.channels, p, why))
+      return Fail("pattern " + std::to_string(i) + ": " + why);
+    c_.pos += packedSize;
+    out_.patterns.push_back(std::move(p));
+    return true;
   }
 
-  for (unsigned i = 0; i < instrumentCount; ++i) {
+  bool ReadInstrument(unsigned i) {
     std::string where = "instrument " + std::to_string(i + 1);
-    size_t start = c.pos;
-    uint32_t headerLength = c.U32();
+    size_t start = c_.pos;
+    uint32_t headerLength = c_.U32();
     Instrument ins;
-    ins.name = c.Text(22);
-    c.U8();
-    unsigned sampleCount = c.U16();
-    if (!c.ok || headerLength < 29 || sampleCount > 16) { error = where + " header is truncated or invalid"; return false; }
+    ins.name = c_.Text(22);
+    c_.U8();
+    unsigned sampleCount = c_.U16();
+    if (!c_.ok || headerLength < 29 || sampleCount > 16) return Fail(where + " header is truncated or invalid");
+    uint32_t sampleHeaderSize = 0;
+    if (sampleCount > 0 && !InstrumentDetails(ins, where, &sampleHeaderSize)) return false;
+    c_.pos = start;
+    c_.Skip(headerLength);
     std::vector<uint32_t> lengths;
-    if (sampleCount > 0) {
-      uint32_t sampleHeaderSize = c.U32();
-      c.Skip(96);
-      std::vector<EnvelopePoint> points(12);
-      for (auto& pt : points) {
-        pt.tick = static_cast<uint16_t>(c.U16());
-        pt.value = static_cast<uint16_t>(c.U16());
-      }
-      c.Skip(48);
-      unsigned numPoints = c.U8();
-      c.U8();
-      int sustain = static_cast<int>(c.U8());
-      int loopStart = static_cast<int>(c.U8());
-      int loopEnd = static_cast<int>(c.U8());
-      c.Skip(3);
-      unsigned type = c.U8();
-      c.U8();
-      ins.vibratoType = static_cast<uint8_t>(c.U8());
-      ins.vibratoSweep = static_cast<uint8_t>(c.U8());
-      ins.vibratoDepth = static_cast<uint8_t>(c.U8());
-      ins.vibratoRate = static_cast<uint8_t>(c.U8());
-      ins.fadeout = static_cast<uint16_t>(c.U16());
-      if (!c.ok || numPoints > 12 || sampleHeaderSize < kSampleHeaderSize) { error = where + " header is invalid"; return false; }
-      if (type & 1) {
-        ins.volumeEnvelope.points.assign(points.begin(), points.begin() + numPoints);
-        if (type & 2) ins.volumeEnvelope.sustain = sustain;
-        if (type & 4) {
-          ins.volumeEnvelope.loopStart = loopStart;
-          ins.volumeEnvelope.loopEnd = loopEnd;
-        }
-      }
-      c.pos = start;
-      c.Skip(headerLength);
-      for (unsigned s = 0; s < sampleCount; ++s) {
-        size_t sampleStart = c.pos;
-        Sample smp;
-        uint32_t length = c.U32();
-        uint32_t loopStartBytes = c.U32();
-        uint32_t loopLengthBytes = c.U32();
-        smp.volume = static_cast<uint8_t>(c.U8());
-        smp.finetune = static_cast<int8_t>(c.U8());
-        unsigned stype = c.U8();
-        smp.panning = static_cast<uint8_t>(c.U8());
-        smp.relativeNote = static_cast<int8_t>(c.U8());
-        c.U8();
-        smp.name = c.Text(22);
-        if (!c.ok) { error = where + " sample header is truncated"; return false; }
-        smp.sixteenBit = (stype & 0x10) != 0;
-        smp.loop = static_cast<LoopType>(stype & 3);
-        uint32_t unit = smp.sixteenBit ? 2 : 1;
-        smp.loopStart = loopStartBytes / unit;
-        smp.loopLength = loopLengthBytes / unit;
-        lengths.push_back(length);
-        ins.samples.push_back(smp);
-        c.pos = sampleStart;
-        c.Skip(sampleHeaderSize);
-      }
-    } else {
-      c.pos = start;
-      c.Skip(headerLength);
+    for (unsigned s = 0; s < sampleCount; ++s)
+      if (!SampleHeader(ins, sampleHeaderSize, where, &lengths)) return false;
+    if (!SampleData(ins, lengths, where)) return false;
+    if (!c_.ok) return Fail(where + " is truncated");
+    out_.instruments.push_back(std::move(ins));
+    return true;
+  }
+
+  // The rest of the header of an instrument that has samples: the sample header size, the volume
+  // envelope, vibrato and fadeout.
+  bool InstrumentDetails(Instrument& ins, const std::string& where, uint32_t* sampleHeaderSize) {
+    *sampleHeaderSize = c_.U32();
+    c_.Skip(96);
+    std::vector<EnvelopePoint> points(12);
+    for (auto& pt : points) {
+      pt.tick = static_cast<uint16_t>(c_.U16());
+      pt.value = static_cast<uint16_t>(c_.U16());
     }
+    c_.Skip(48);
+    unsigned numPoints = c_.U8();
+    c_.U8();
+    int sustain = static_cast<int>(c_.U8());
+    int loopStart = static_cast<int>(c_.U8());
+    int loopEnd = static_cast<int>(c_.U8());
+    c_.Skip(3);
+    unsigned type = c_.U8();
+    c_.U8();
+    ins.vibratoType = static_cast<uint8_t>(c_.U8());
+    ins.vibratoSweep = static_cast<uint8_t>(c_.U8());
+    ins.vibratoDepth = static_cast<uint8_t>(c_.U8());
+    ins.vibratoRate = static_cast<uint8_t>(c_.U8());
+    ins.fadeout = static_cast<uint16_t>(c_.U16());
+    if (!c_.ok || numPoints > 12 || *sampleHeaderSize < kSampleHeaderSize) return Fail(where + " header is invalid");
+    if (type & 1) {
+      ins.volumeEnvelope.points.assign(points.begin(), points.begin() + numPoints);
+      if (type & 2) ins.volumeEnvelope.sustain = sustain;
+      if (type & 4) {
+        ins.volumeEnvelope.loopStart = loopStart;
+        ins.volumeEnvelope.loopEnd = loopEnd;
+      }
+    }
+    return true;
+  }
+
+  // One sample's header; its data length in bytes goes to `lengths`.
+  bool SampleHeader(Instrument& ins, uint32_t sampleHeaderSize, const std::string& where,
+                    std::vector<uint32_t>* lengths) {
+    size_t sampleStart = c_.pos;
+    Sample smp;
+    uint32_t length = c_.U32();
+    uint32_t loopStartBytes = c_.U32();
+    uint32_t loopLengthBytes = c_.U32();
+    smp.volume = static_cast<uint8_t>(c_.U8());
+    smp.finetune = static_cast<int8_t>(c_.U8());
+    unsigned stype = c_.U8();
+    smp.panning = static_cast<uint8_t>(c_.U8());
+    smp.relativeNote = static_cast<int8_t>(c_.U8());
+    c_.U8();
+    smp.name = c_.Text(22);
+    if (!c_.ok) return Fail(where + " sample header is truncated");
+    smp.sixteenBit = (stype & 0x10) != 0;
+    smp.loop = static_cast<LoopType>(stype & 3);
+    uint32_t unit = smp.sixteenBit ? 2 : 1;
+    smp.loopStart = loopStartBytes / unit;
+    smp.loopLength = loopLengthBytes / unit;
+    lengths->push_back(length);
+    ins.samples.push_back(smp);
+    c_.pos = sampleStart;
+    c_.Skip(sampleHeaderSize);
+    return true;
+  }
+
+  // The samples' data, one after another, after the instrument's sample headers.
+  bool SampleData(Instrument& ins, const std::vector<uint32_t>& lengths, const std::string& where) {
     for (unsigned s = 0; s < ins.samples.size(); ++s) {
       Sample& smp = ins.samples[s];
-      if (!c.Has(lengths[s])) { error = where + " sample data is truncated"; return false; }
-      smp.data = smp.sixteenBit ? DeltaDecode16(bytes.data() + c.pos, lengths[s] / 2)
-                                : DeltaDecode8(bytes.data() + c.pos, lengths[s]);
-      c.pos += lengths[s];
+      if (!c_.Has(lengths[s])) return Fail(where + " sample data is truncated");
+      smp.data = smp.sixteenBit ? DeltaDecode16(bytes_.data() + c_.pos, lengths[s] / 2)
+                                : DeltaDecode8(bytes_.data() + c_.pos, lengths[s]);
+      c_.pos += lengths[s];
     }
-    if (!c.ok) { error = where + " is truncated"; return false; }
-    out.instruments.push_back(std::move(ins));
+    return true;
   }
-  return true;
+
+  const std::vector<uint8_t>& bytes_;
+  Cursor c_;
+  Module& out_;
+  std::string& error_;
+};
+
+}  // namespace
+
+bool Read(const std::vector<uint8_t>& bytes, Module& out, std::string& error) {
+  out = Module{};
+  return ModuleReader(bytes, out, error).Run();
 }
 
 }  // namespace xm

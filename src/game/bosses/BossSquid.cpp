@@ -119,95 +119,22 @@ void BossSquid::Update() {
 }
 
 void BossSquid::AI() {
-    Player* player = Player::Get();
     switch (aiPhase) {
-        case kPhaseEmerge:  // emerging: the body pushes aside any tentacle lying over it
-            if (sprite->onFrameEnter(3)) {
-                for (Entity* e : Entity::entList) {
-                    auto* arm = dynamic_cast<SquidArm*>(e);
-                    if (arm && CentreInBody(arm->GetCenterX(), arm->GetCenterY())) arm->Die();
-                }
-            }
-            if (sprite->isCurrentAnimation(&aComeOut) && sprite->isAnimationFinishedNext()) {
-                aiPhase = kPhaseVolley;
-                Idle();
-                canHit = canFlameHit = 1;
-            }
+        case kPhaseEmerge: Emerge(); break;
+        case kPhaseVolley:
+            if (Player* player = Player::Get()) FireVolley(player);
             break;
-
-        case kPhaseVolley:  // a volley of six shots at the player
-            if (!player) break;
-            if (player->GetCenterX() > GetCenterX())
-                sprite->PlayAnimation(&aIdleRight);
-            else
-                sprite->PlayAnimation(&aIdleLeft);
-            if (shotTimer < shotTimerMax) {
-                shotTimer += 1;
-            } else {
-                PlaySound(Entity::wavSquidShoot);
-                auto* shot = new WallBlast(side, x + kMouthX, y + kMouthY);
-                Entity::entList.push_back(shot);
-                shotsTaken += 1;
-                float a = shot->angleToEntity(player);
-                shot->velX = -detmath::Cos(a) * shotSpeed;
-                shot->velY = -detmath::Sin(a) * shotSpeed;
-                shotTimer = 0;
-                if (shotsTaken > 5) {
-                    aiPhase = kPhaseWithdraw;
-                    shotsTaken = 0;
-                }
-            }
-            break;
-
         case kPhaseWithdraw:
             sprite->PlayAnimation(&aGoIn);
             aiPhase = kPhaseSpitMarker;
             break;
-
-        case kPhaseSpitMarker:  // withdrawn: spit the marker onto the chosen tile
-            if (sprite->isAnimationFinishedNext()) {
-                ChooseArmTarget();
-                auto* marker = new SquidTarget(side, x + kMouthX, y + kMouthY, 64.0f * armTargetX, 64.0f * armTargetY);
-                Entity::entList.push_back(marker);
-                targetShot = marker;
-                canHit = canFlameHit = 0;
-                sprite->SetAnimationOff();
-                armDelay = 50;
-                aiPhase = kPhaseMarkerFlight;
-            }
-            break;
-
-        case kPhaseMarkerFlight:  // wait for the marker to land (a marker gone from the list counts as landed)
-            if (!targetShot) {
-                aiPhase = kPhaseArmWait;
-            } else if (targetShot->atTarget()) {
-                aiPhase = kPhaseArmWait;
-                targetShot->sprite->PlayAnimation(&targetShot->aDead);
-                targetShot->wallDraw = 1;
-                targetShot = nullptr;
-            }
-            break;
-
+        case kPhaseSpitMarker: SpitMarker(); break;
+        case kPhaseMarkerFlight: AwaitMarker(); break;
         case kPhaseArmWait:
             armDelay -= 1;
             if (armDelay <= 0) aiPhase = kPhaseArms;
             break;
-
-        case kPhaseArms: {  // the tentacles: one along the marked row, one along its column
-            GameEngine::gEngine->Shake(0, 8, 5, 40);
-            if (std::rand() % 2 == 1)
-                CreateArm(10, armTargetY, SquidArm::kGrowLeft);
-            else
-                CreateArm(-2, armTargetY, SquidArm::kGrowRight);
-            if (std::rand() % 2 == 1)
-                CreateArm(armTargetX, static_cast<int>(Building::scrollY / 64 + 8), SquidArm::kGrowUp);
-            else
-                CreateArm(armTargetX, static_cast<int>(Building::scrollY / 64 - 1), SquidArm::kGrowDown);
-            armDelay = 100;
-            aiPhase = kPhaseArmsOut;
-            break;
-        }
-
+        case kPhaseArms: DriveArms(); break;
         case kPhaseArmsOut:
             armDelay -= 1;
             if (armDelay <= 0) {
@@ -215,8 +142,86 @@ void BossSquid::AI() {
                 aiPhase = kPhaseEmerge;
             }
             break;
-
-        default:  // kPhaseDying: the death sequence runs in Update
-            break;
+        default: break;  // kPhaseDying: the death sequence runs in Update
     }
+}
+
+// The emerging body pushes aside any tentacle lying over it; once out, it can be hit.
+void BossSquid::Emerge() {
+    if (sprite->onFrameEnter(3)) {
+        for (Entity* e : Entity::entList) {
+            auto* arm = dynamic_cast<SquidArm*>(e);
+            if (arm && CentreInBody(arm->GetCenterX(), arm->GetCenterY())) arm->Die();
+        }
+    }
+    if (sprite->isCurrentAnimation(&aComeOut) && sprite->isAnimationFinishedNext()) {
+        aiPhase = kPhaseVolley;
+        Idle();
+        canHit = canFlameHit = 1;
+    }
+}
+
+// Faces the player and fires a shot at it every 61 frames; the sixth ends the volley.
+void BossSquid::FireVolley(Player* player) {
+    if (player->GetCenterX() > GetCenterX())
+        sprite->PlayAnimation(&aIdleRight);
+    else
+        sprite->PlayAnimation(&aIdleLeft);
+    if (shotTimer < shotTimerMax) {
+        shotTimer += 1;
+        return;
+    }
+    PlaySound(Entity::wavSquidShoot);
+    auto* shot = new WallBlast(side, x + kMouthX, y + kMouthY);
+    Entity::entList.push_back(shot);
+    shotsTaken += 1;
+    float a = shot->angleToEntity(player);
+    shot->velX = -detmath::Cos(a) * shotSpeed;
+    shot->velY = -detmath::Sin(a) * shotSpeed;
+    shotTimer = 0;
+    if (shotsTaken > 5) {
+        aiPhase = kPhaseWithdraw;
+        shotsTaken = 0;
+    }
+}
+
+// Withdrawn, the squid spits the marker onto the chosen tile and can no longer be hit.
+void BossSquid::SpitMarker() {
+    if (!sprite->isAnimationFinishedNext()) return;
+    ChooseArmTarget();
+    auto* marker = new SquidTarget(side, x + kMouthX, y + kMouthY, 64.0f * armTargetX, 64.0f * armTargetY);
+    Entity::entList.push_back(marker);
+    targetShot = marker;
+    canHit = canFlameHit = 0;
+    sprite->SetAnimationOff();
+    armDelay = 50;
+    aiPhase = kPhaseMarkerFlight;
+}
+
+// Waits for the marker to land (a marker gone from the list counts as landed) and lets go of it.
+void BossSquid::AwaitMarker() {
+    if (!targetShot) {
+        aiPhase = kPhaseArmWait;
+    } else if (targetShot->atTarget()) {
+        aiPhase = kPhaseArmWait;
+        targetShot->sprite->PlayAnimation(&targetShot->aDead);
+        targetShot->wallDraw = 1;
+        targetShot = nullptr;
+    }
+}
+
+// Two tentacles through the marked tile: one along its row from a side edge, one along its column
+// from above or below the screen.
+void BossSquid::DriveArms() {
+    GameEngine::gEngine->Shake(0, 8, 5, 40);
+    if (std::rand() % 2 == 1)
+        CreateArm(10, armTargetY, SquidArm::kGrowLeft);
+    else
+        CreateArm(-2, armTargetY, SquidArm::kGrowRight);
+    if (std::rand() % 2 == 1)
+        CreateArm(armTargetX, static_cast<int>(Building::scrollY / 64 + 8), SquidArm::kGrowUp);
+    else
+        CreateArm(armTargetX, static_cast<int>(Building::scrollY / 64 - 1), SquidArm::kGrowDown);
+    armDelay = 100;
+    aiPhase = kPhaseArmsOut;
 }

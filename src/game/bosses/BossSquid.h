@@ -8,6 +8,7 @@
 #include "game/entities/Entity.h"
 #include "game/entities/EntityLink.h"
 
+class Player;
 class SquidTarget;
 
 class BossSquid : public Entity {
@@ -59,4 +60,12 @@ public:
     bool CornerInBody(int px, int py) const;
     // Picks the tile of the next tentacle attack into armTargetX, armTargetY.
     void ChooseArmTarget();
+
+private:
+    // The steps of AI.
+    void Emerge();
+    void FireVolley(Player* player);
+    void SpitMarker();
+    void AwaitMarker();
+    void DriveArms();
 };

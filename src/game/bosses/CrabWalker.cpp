@@ -193,107 +193,112 @@ void CrabWalker::Update() {
 void CrabWalker::AI() {
     Player* player = Player::Get();
     if (!player) return;
-    const bool playerAlive = !player->dead;
-
     switch (aiPhase) {
-        case kPhaseLineUp:  // ride the edge to line up with the player, then fire two volleys
-            if (playerAlive && !sprite->isCurrentAnimation(&aFire)) {
-                float py = player->GetCenterY();
-                if (py < y + cy + ch / 4) {
-                    y -= kSpeed;
-                } else if (py > y + cy + ch - ch / 4) {
-                    y += kSpeed;
-                } else if (aiShotCount <= 1) {
-                    fireAmount = 10;
-                    sprite->PlayAnimation(&aFire);
-                }
-            }
-            if (aiShotCount > 1) aiPhase = kPhaseLeap;
-            break;
-
-        case kPhaseLeap:  // leap off the edge
+        case kPhaseLineUp: LineUp(player); break;
+        case kPhaseLeap:
             Jump();
             aiShotCount = 0;
             aiPhase = kPhaseLeapLanding;
             break;
-
-        case kPhaseLeapLanding:  // at the top of the leap, come back in on the other edge somewhere on screen
-            if (velX == 0) {
-                SwitchEdges();
-                aiLoop += 1;
-                y = Building::scrollY - cy - 64 + std::rand() % 480;
-                if (aiLoop <= 3) {
-                    aiPhase = kPhaseLineUp;
-                } else {
-                    aiLoop = 0;
-                    aiPhase = kPhaseDescentTop;
-                }
-            }
-            break;
-
-        case kPhaseSecondDescent:  // change edges for the second descent
+        case kPhaseLeapLanding: LandFromLeap(); break;
+        case kPhaseSecondDescent:
             if (velX == 0) {
                 SwitchEdges();
                 aiPhase = kPhaseDescentTop;
             }
             break;
-
-        case kPhaseDescentTop:  // start the descent one tile above the screen
+        case kPhaseDescentTop:
             y = Building::scrollY - cy - 64;
             aiPhase = kPhaseDescend;
             break;
+        case kPhaseDescend: Descend(player); break;
+        case kPhaseShake: ShakeInTheMiddle(); break;
+        case kPhaseStomp: Stomp(); break;
+        default: break;  // kPhaseDying: the death sequence runs in Update
+    }
+}
 
-        case kPhaseDescend:  // descend, firing one shot per tile
+// Rides the edge to line up with the player, then fires two volleys.
+void CrabWalker::LineUp(Player* player) {
+    if (!player->dead && !sprite->isCurrentAnimation(&aFire)) {
+        float py = player->GetCenterY();
+        if (py < y + cy + ch / 4) {
+            y -= kSpeed;
+        } else if (py > y + cy + ch - ch / 4) {
             y += kSpeed;
-            if (static_cast<int>(GetCenterY()) % 64 == 0) Fire(1);
-            if (y + cy > player->y + 240 || !playerAlive) {
-                Jump();
-                aiShotCount = 0;
-                if (aiLoop <= 0) {
-                    aiLoop = 1;
-                    aiPhase = kPhaseSecondDescent;
-                } else {
-                    aiLoop = 0;
-                    aiTimer = 0;
-                    aiPhase = kPhaseShake;
-                }
-            }
-            break;
+        } else if (aiShotCount <= 1) {
+            fireAmount = 10;
+            sprite->PlayAnimation(&aFire);
+        }
+    }
+    if (aiShotCount > 1) aiPhase = kPhaseLeap;
+}
 
-        case kPhaseShake:  // shake in the middle of the edge
-            if (velX == 0) {
-                y = Building::scrollY + 240 - cy - ch / 2;
-                sprite->PlayAnimation(&aSpaz);
-            }
-            if (aiTimer <= 199) {
-                aiTimer += 1;
-            } else {
-                aiTimer = 0;
-                Jump();
-                Idle();
-                aiPhase = kPhaseStomp;
-            }
-            break;
+// At the top of the leap the crab comes back in on the other edge somewhere on screen; after the
+// fourth leap it descends instead.
+void CrabWalker::LandFromLeap() {
+    if (velX != 0) return;
+    SwitchEdges();
+    aiLoop += 1;
+    y = Building::scrollY - cy - 64 + std::rand() % 480;
+    if (aiLoop <= 3) {
+        aiPhase = kPhaseLineUp;
+    } else {
+        aiLoop = 0;
+        aiPhase = kPhaseDescentTop;
+    }
+}
 
-        case kPhaseStomp:  // stomp: every landing shakes a block loose from the building above
-            if (velX == 0) {
-                if (aiTimer == 0) {
-                    aiTimer = 1;
-                } else {
-                    aiTimer = 0;
-                    Jump();
-                    Entity::entList.push_back(
-                        new FallingBlock(side, 64 + std::rand() % 512, static_cast<int>(Building::scrollY) - 64));
-                    aiLoop += 1;
-                }
-            }
-            if (aiLoop > 6) {
-                aiLoop = 0;
-                aiPhase = kPhaseLineUp;
-            }
-            break;
+// Descends, firing one shot per tile, until it is well below the player (or the player is down);
+// then leaps, to descend once more or, after the second descent, to shake.
+void CrabWalker::Descend(Player* player) {
+    y += kSpeed;
+    if (static_cast<int>(GetCenterY()) % 64 == 0) Fire(1);
+    if (y + cy <= player->y + 240 && !player->dead) return;
+    Jump();
+    aiShotCount = 0;
+    if (aiLoop <= 0) {
+        aiLoop = 1;
+        aiPhase = kPhaseSecondDescent;
+    } else {
+        aiLoop = 0;
+        aiTimer = 0;
+        aiPhase = kPhaseShake;
+    }
+}
 
-        default:  // kPhaseDying: the death sequence runs in Update
-            break;
+// Shakes in the middle of the edge for 200 frames, then leaps to start the stomps.
+void CrabWalker::ShakeInTheMiddle() {
+    if (velX == 0) {
+        y = Building::scrollY + 240 - cy - ch / 2;
+        sprite->PlayAnimation(&aSpaz);
+    }
+    if (aiTimer <= 199) {
+        aiTimer += 1;
+    } else {
+        aiTimer = 0;
+        Jump();
+        Idle();
+        aiPhase = kPhaseStomp;
+    }
+}
+
+// Leaps to and fro; every other landing shakes a block loose from the building above. After seven
+// blocks the cycle starts again.
+void CrabWalker::Stomp() {
+    if (velX == 0) {
+        if (aiTimer == 0) {
+            aiTimer = 1;
+        } else {
+            aiTimer = 0;
+            Jump();
+            Entity::entList.push_back(
+                new FallingBlock(side, 64 + std::rand() % 512, static_cast<int>(Building::scrollY) - 64));
+            aiLoop += 1;
+        }
+    }
+    if (aiLoop > 6) {
+        aiLoop = 0;
+        aiPhase = kPhaseLineUp;
     }
 }

@@ -9,6 +9,7 @@
 
 class GImage;
 class GSound;
+class Player;
 
 class CrabWalker : public Entity {
 public:
@@ -58,4 +59,10 @@ public:
 private:
     void FaceRightEdge();
     void FaceLeftEdge();
+    // The steps of AI.
+    void LineUp(Player* player);
+    void LandFromLeap();
+    void Descend(Player* player);
+    void ShakeInTheMiddle();
+    void Stomp();
 };

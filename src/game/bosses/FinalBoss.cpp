@@ -237,143 +237,162 @@ void FinalBoss::Hit(int locX, int locY) {
 }
 
 void FinalBoss::AI() {
-    switch (aiPhase) {
-        case kPhaseAwaitCamera:  // waiting for the camera to reach the arena
-            aiTargetArea = kFormCrawlers;
-            if (Building::scrollY <= kArenaScroll) {
-                if (Eng()) Eng()->MusicLoop(Building::finalBossMus);
-                aiPhase = kPhaseHome;
-            }
-            break;
+    if (InFormFight())
+        FightInForm();
+    else
+        BetweenForms();
 
+    // A form's fight lasts at most so long, hurt or not.
+    if (InFormFight() && --aiPhaseTimer <= 0) aiPhase = kPhaseFormEnd;
+}
+
+// ---- at home, between walls and dying ---------------------------------------------------------
+
+void FinalBoss::BetweenForms() {
+    switch (aiPhase) {
+        case kPhaseAwaitCamera: AwaitCamera(); break;
         case kPhaseHome:
             aiTimer = 100;
             aiPhase = kPhaseExposed;
             break;
-
-        case kPhaseExposed:  // exposed at home
-            canHit = canFlameHit = 1;
-            if (--aiTimer <= 0) {
-                PlaySound(wavEBTeleport);
-                aiPhase = HP <= 10 ? kPhaseDeathStart : kPhaseFlickerOut;
-                aiTimer = 100;
-                // Never the same form twice in a row.
-                do {
-                    aiTargetArea = std::rand() % 3;
-                } while (aiTargetArea == aiLastTargetArea);
-                aiLastTargetArea = aiTargetArea;
-            }
-            break;
-
-        case kPhaseFlickerOut:  // flickering out: an even number of toggles leaves the eye in its home form
-            if (aiTimer % 10 != 0) {
-                Building::GoBlackToggle();
-                ToggleForm();
-            }
-            Shake(0, 8, 5, 120);
-            if (--aiTimer <= 0) {
-                aiPhase = HP <= 10 ? kPhaseDeathStart : kPhaseBlackout;
-                Building::UnBlack();
-                aiTimer = 0;
-            }
-            break;
-
-        case kPhaseBlackout:
-            Building::GoBlack();
-            if (aiTimer >= 0) --aiTimer;
-            if (aiTimer < 0) {
-                ToggleForm();  // always a transform here
-                aiPhase = kPhaseArrive;
-            }
-            break;
-
-        case kPhaseArrive: {  // arrival on the form's wall
-            const int s = FormSide(aiTargetArea);
-            Building::MovePlayerToPosition(s, 4, 682);
-            side = s;
-            Building::UnBlack();
-            aiTimer = 100;
-            aiPhase = kPhaseArrivalPause;
-            break;
-        }
-
+        case kPhaseExposed: RestExposed(); break;
+        case kPhaseFlickerOut: FlickerOut(); break;
+        case kPhaseBlackout: Blackout(); break;
+        case kPhaseArrive: ArriveOnFormWall(); break;
         case kPhaseArrivalPause:
             if (--aiTimer <= 0) aiPhase = kPhaseFormStart;
             break;
-
-        case kPhaseFormStart:  // the form's fight begins
-            aiLoop = 0;
-            aiPhaseTimer = kFormFrames;
-            Shake(0, 8, 5, 120);
-            aiTimer = 300;
-            if (aiTargetArea == kFormFlying) {
-                chasePhase = kChaseDrift;
-                aiPhase = kPhaseFlyStart;
-            } else {
-                aiPhase = aiTargetArea == kFormSmall ? kPhaseSmallStart : kPhaseCrawlersStart;
-            }
-            break;
-
-        case kPhaseFormEnd: {  // the form ends: everything but the player and the eye goes
-            canHit = canFlameHit = 0;
-            Entity* player = Entity::ThePlayer();
-            for (size_t i = 1; i < entList.size(); ++i) {
-                Entity* e = entList[i];
-                if (e != player && !dynamic_cast<FinalBoss*>(e)) e->alive = false;
-            }
-            Building::UnBlack();
-            PlaySound(wavEBTeleport);
-            aiTimer = 100;
-            aiPhase = kPhaseFlickerBack;
-            break;
-        }
-
-        case kPhaseFlickerBack:  // flickering back: an odd number of toggles brings the eye home
-            ToggleForm();
-            if (aiTimer % 10 != 0) Building::GoBlackToggle();
-            Shake(0, 8, 5, 120);
-            if (--aiTimer < 0) {
-                Building::UnBlack();
-                aiTimer = 100;
-                aiPhase = kPhaseHoldHome;
-            }
-            break;
-
-        case kPhaseHoldHome:  // home, holding the player on the home wall
-            Building::MovePlayerToPosition(kHomeSide, 4, 681);
-            Building::scrollY = kArenaScroll;
-            Building::LockScreen(kArenaScroll, kArenaScroll);
-            side = kHomeSide;
-            Building::UnBlack();
-            if (aiTimer >= 0) --aiTimer;
-            if (aiTimer < 0) aiPhase = kPhaseHomeAgain;
-            break;
-
+        case kPhaseFormStart: BeginFormFight(); break;
+        case kPhaseFormEnd: EndFormFight(); break;
+        case kPhaseFlickerBack: FlickerBack(); break;
+        case kPhaseHoldHome: HoldPlayerAtHome(); break;
         case kPhaseHomeAgain:
             Building::UnBlack();
             aiTimer = 50;
             TransformBack();
             aiPhase = HP <= 10 ? kPhaseDeathStart : kPhaseExposed;
             break;
-
         case kPhaseDeathStart:
             aiTimer = 1500;
             if (Eng()) Eng()->MusicStop();
             aiPhase = kPhaseDying;
             break;
+        case kPhaseDying: Dying(); break;
+        default: break;  // kPhaseEnded: the ending runs
+    }
+}
 
-        case kPhaseDying:
-            Dying();
-            break;
+void FinalBoss::AwaitCamera() {
+    aiTargetArea = kFormCrawlers;
+    if (Building::scrollY <= kArenaScroll) {
+        if (Eng()) Eng()->MusicLoop(Building::finalBossMus);
+        aiPhase = kPhaseHome;
+    }
+}
 
-        // The flying eye.
+void FinalBoss::RestExposed() {
+    canHit = canFlameHit = 1;
+    if (--aiTimer > 0) return;
+    PlaySound(wavEBTeleport);
+    aiPhase = HP <= 10 ? kPhaseDeathStart : kPhaseFlickerOut;
+    aiTimer = 100;
+    // Never the same form twice in a row.
+    do {
+        aiTargetArea = std::rand() % 3;
+    } while (aiTargetArea == aiLastTargetArea);
+    aiLastTargetArea = aiTargetArea;
+}
+
+// An even number of toggles leaves the eye in its home form.
+void FinalBoss::FlickerOut() {
+    if (aiTimer % 10 != 0) {
+        Building::GoBlackToggle();
+        ToggleForm();
+    }
+    Shake(0, 8, 5, 120);
+    if (--aiTimer <= 0) {
+        aiPhase = HP <= 10 ? kPhaseDeathStart : kPhaseBlackout;
+        Building::UnBlack();
+        aiTimer = 0;
+    }
+}
+
+void FinalBoss::Blackout() {
+    Building::GoBlack();
+    if (aiTimer >= 0) --aiTimer;
+    if (aiTimer < 0) {
+        ToggleForm();  // always a transform here
+        aiPhase = kPhaseArrive;
+    }
+}
+
+void FinalBoss::ArriveOnFormWall() {
+    const int s = FormSide(aiTargetArea);
+    Building::MovePlayerToPosition(s, 4, 682);
+    side = s;
+    Building::UnBlack();
+    aiTimer = 100;
+    aiPhase = kPhaseArrivalPause;
+}
+
+void FinalBoss::BeginFormFight() {
+    aiLoop = 0;
+    aiPhaseTimer = kFormFrames;
+    Shake(0, 8, 5, 120);
+    aiTimer = 300;
+    if (aiTargetArea == kFormFlying) {
+        chasePhase = kChaseDrift;
+        aiPhase = kPhaseFlyStart;
+    } else {
+        aiPhase = aiTargetArea == kFormSmall ? kPhaseSmallStart : kPhaseCrawlersStart;
+    }
+}
+
+// Everything but the player and the eye goes.
+void FinalBoss::EndFormFight() {
+    canHit = canFlameHit = 0;
+    Entity* player = Entity::ThePlayer();
+    for (size_t i = 1; i < entList.size(); ++i) {
+        Entity* e = entList[i];
+        if (e != player && !dynamic_cast<FinalBoss*>(e)) e->alive = false;
+    }
+    Building::UnBlack();
+    PlaySound(wavEBTeleport);
+    aiTimer = 100;
+    aiPhase = kPhaseFlickerBack;
+}
+
+// An odd number of toggles brings the eye home.
+void FinalBoss::FlickerBack() {
+    ToggleForm();
+    if (aiTimer % 10 != 0) Building::GoBlackToggle();
+    Shake(0, 8, 5, 120);
+    if (--aiTimer < 0) {
+        Building::UnBlack();
+        aiTimer = 100;
+        aiPhase = kPhaseHoldHome;
+    }
+}
+
+void FinalBoss::HoldPlayerAtHome() {
+    Building::MovePlayerToPosition(kHomeSide, 4, 681);
+    Building::scrollY = kArenaScroll;
+    Building::LockScreen(kArenaScroll, kArenaScroll);
+    side = kHomeSide;
+    Building::UnBlack();
+    if (aiTimer >= 0) --aiTimer;
+    if (aiTimer < 0) aiPhase = kPhaseHomeAgain;
+}
+
+// ---- the fights in the three forms ------------------------------------------------------------
+
+void FinalBoss::FightInForm() {
+    switch (aiPhase) {
         case kPhaseFlyStart:
             aiTimer = 300;
             aiPhase = kPhaseFly;
             break;
-        case kPhaseFly:
-            FlyingEye();
-            break;
+        case kPhaseFly: FlyingEye(); break;
         case kPhaseFlyShootPose:
             sprite->PlayAnimation(&aEyeShoot);
             aiPhase = kPhaseFlyShootWait;
@@ -385,67 +404,61 @@ void FinalBoss::AI() {
                 aiPhase = kPhaseFlyRing;
             }
             break;
-        case kPhaseFlyRing: {  // a ring of eight shots
-            PlaySound(wavEBMegaBlast);
-            const float bx = GetCenterX(), by = GetCenterY();
-            for (int k = 0; k < 8; ++k) {
-                const float a = static_cast<float>(k) * kPi / 4;
-                auto* shot = new WallBlast(side, bx, by);
-                shot->velX = -detmath::Cos(a) * 2;
-                shot->velY = -detmath::Sin(a) * 2;
-                entList.push_back(shot);
-            }
-            aiPhase = kPhaseFlyStart;
-            break;
-        }
-
-        // The slit eye and its two robots.
-        case kPhaseSmallStart: {
-            aiTimer = 150;
-            auto* right = new LaserClimber(side, 576, y + 80);
-            auto* left = new LaserClimber(side, 0, y);
-            left->sprite->pos = -1;
-            left->velY = -left->velY;
-            right->buddy = left;
-            left->buddy = right;
-            right->boss = this;
-            left->boss = this;
-            entList.push_back(right);
-            entList.push_back(left);
-            aiPhase = kPhaseSmall;
-            break;
-        }
-        case kPhaseSmall:
-            break;
-
-        // The crawlers, one of which carries the eye.
-        case kPhaseCrawlersStart: {
-            wallDraw = hurtPlayer = canHit = canFlameHit = 0;
-            const float tx = x / 64, ty = y / 64;
-            const float at[4][2] = {{tx, ty}, {tx + 1, ty}, {tx, ty + 1}, {tx + 1, ty + 1}};
-            for (int i = 0; i < 4; ++i) {
-                auto* c = new EyeCrawler(side, at[i][0], at[i][1]);
-                eCrawl[i] = c;
-                entList.push_back(c);
-            }
-            EyeCrawler* carrier = eCrawl[std::rand() % 4];
-            carrier->hasEye = 1;
-            carrier->boss = this;
-            y = 0;  // the eye itself is out of play
-            aiTimer = 200;
-            aiPhase = kPhaseCrawlers;
-            break;
-        }
+        case kPhaseFlyRing: FireRing(); break;
+        case kPhaseSmallStart: BringRobots(); break;
+        case kPhaseCrawlersStart: BringCrawlers(); break;
         case kPhaseCrawlers:
             if (--aiTimer <= 0) CrawlerShot();
             break;
-
-        default:  // kPhaseEnded: the ending runs
-            break;
+        default: break;  // kPhaseSmall: the robots' lasers do the work
     }
+}
 
-    // A form's fight lasts at most so long, hurt or not.
-    if (InFormFight() && --aiPhaseTimer <= 0) aiPhase = kPhaseFormEnd;
+void FinalBoss::FireRing() {
+    PlaySound(wavEBMegaBlast);
+    const float bx = GetCenterX(), by = GetCenterY();
+    for (int k = 0; k < 8; ++k) {
+        const float a = static_cast<float>(k) * kPi / 4;
+        auto* shot = new WallBlast(side, bx, by);
+        shot->velX = -detmath::Cos(a) * 2;
+        shot->velY = -detmath::Sin(a) * 2;
+        entList.push_back(shot);
+    }
+    aiPhase = kPhaseFlyStart;
+}
+
+// The slit eye's two wall robots, one on each edge, moving in opposite directions.
+void FinalBoss::BringRobots() {
+    aiTimer = 150;
+    auto* right = new LaserClimber(side, 576, y + 80);
+    auto* left = new LaserClimber(side, 0, y);
+    left->sprite->pos = -1;
+    left->velY = -left->velY;
+    right->buddy = left;
+    left->buddy = right;
+    right->boss = this;
+    left->boss = this;
+    entList.push_back(right);
+    entList.push_back(left);
+    aiPhase = kPhaseSmall;
+}
+
+// Four crawlers on the eye's four tiles; one of them, drawn at random, carries the eye.
+void FinalBoss::BringCrawlers() {
+    wallDraw = hurtPlayer = canHit = canFlameHit = 0;
+    const float tx = x / 64, ty = y / 64;
+    const float at[4][2] = {{tx, ty}, {tx + 1, ty}, {tx, ty + 1}, {tx + 1, ty + 1}};
+    for (int i = 0; i < 4; ++i) {
+        auto* c = new EyeCrawler(side, at[i][0], at[i][1]);
+        eCrawl[i] = c;
+        entList.push_back(c);
+    }
+    EyeCrawler* carrier = eCrawl[std::rand() % 4];
+    carrier->hasEye = 1;
+    carrier->boss = this;
+    y = 0;  // the eye itself is out of play
+    aiTimer = 200;
+    aiPhase = kPhaseCrawlers;
 }
 
 void FinalBoss::FlyingEye() {

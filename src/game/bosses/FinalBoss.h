@@ -122,7 +122,24 @@ public:
 private:
     void SetFrames(int w, int h);
     void SetBox(int scx, int scy, int scw, int sch);
-    void FlyingEye();
-    void CrawlerShot();
+
+    // The steps of AI: at home, between walls and dying, one state at a time.
+    void BetweenForms();
+    void AwaitCamera();
+    void RestExposed();
+    void FlickerOut();
+    void Blackout();
+    void ArriveOnFormWall();
+    void BeginFormFight();
+    void EndFormFight();
+    void FlickerBack();
+    void HoldPlayerAtHome();
     void Dying();
+    // The fight in the current form.
+    void FightInForm();
+    void FlyingEye();
+    void FireRing();
+    void BringRobots();
+    void BringCrawlers();
+    void CrawlerShot();
 };

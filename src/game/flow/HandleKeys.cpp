@@ -52,30 +52,30 @@ void LeaveToPlay() {
     heldDel = ActionKeysDown();
 }
 
+namespace {
+
 // Play is frozen while the tower turns between sides.
-static bool Turning(GameEngine* e) { return static_cast<int>(e->rotx) % 90 != 0; }
+bool Turning(GameEngine* e) { return static_cast<int>(e->rotx) % 90 != 0; }
 
-void HandleKeys(GameEngine* gEngine) {
-    // The ending: once the credits are over and the screen has faded out completely, any action key
-    // quits. (The boss's death also ends on a black screen, with the fire key likely still held:
-    // that must not skip the credits.)
-    if (Building::scenePhase > 0) {
-        if (Building::scenePhase == Building::kSceneVeilCloses && gEngine->fadePerc >= 1.0f &&
-            (HKActivateActKey3() || HKActivateActKey2() || HKActivateActKey1() || HKActivatePauseKey()))
-            PostQuitMessage(0);
-        return;
+// The ending: once the credits are over and the screen has faded out completely, any action key
+// quits. (The boss's death also ends on a black screen, with the fire key likely still held: that
+// must not skip the credits.)
+void EndingKeys(GameEngine* e) {
+    if (Building::scenePhase == Building::kSceneVeilCloses && e->fadePerc >= 1.0f &&
+        (HKActivateActKey3() || HKActivateActKey2() || HKActivateActKey1() || HKActivatePauseKey()))
+        PostQuitMessage(0);
+}
+
+// A new weapon is being shown: confirm dismisses it once it has slid in.
+void NewWeaponKeys() {
+    if (HKActivateActKey3() && Building::newWeaponElement && Building::newWeaponElement->atTarget()) {
+        Building::EndShowWeapon();
+        LeaveToPlay();
     }
+}
 
-    // A new weapon is being shown: confirm dismisses it once it has slid in.
-    if (Building::showNewWeapon) {
-        if (HKActivateActKey3() && Building::newWeaponElement && Building::newWeaponElement->atTarget()) {
-            Building::EndShowWeapon();
-            LeaveToPlay();
-        }
-        return;
-    }
-
-    // The pause key toggles once per press, on the title too.
+// The pause key toggles once per press, on the title too.
+void PauseKey() {
     if (HKActivatePauseKey()) {
         if (pauseDel == 0) {
             pauseDel = 1;
@@ -85,85 +85,110 @@ void HandleKeys(GameEngine* gEngine) {
     } else {
         pauseDel = 0;
     }
+}
 
-    if (Building::MainMenuOn || Building::pauseOn) {
-        // However a menu opens (the pause key, the window losing focus, a restart), a select key
-        // that was already down must be let go before it selects anything.
-        if (!menuDel) {
-            menuDel = 1;
-            changeDel = 1;
-        }
-        bool select = HKActivateActKey3() || HKActivateActKey2() || HKActivateActKey1();
-        if (select && changeDel == 0) {
-            Building::ActivateSelection();
-            changeDel = 1;
-            if (!Building::MainMenuOn && !Building::pauseOn) LeaveToPlay();
-        } else if (!select) {
-            changeDel = 0;
-        }
-        if (HKActivateUp()) {
-            if (upDel == 0) {
-                Building::menuPos -= 1;
-                upDel = 1;
-            }
-        } else {
-            upDel = 0;
-        }
-        if (HKActivateDown()) {
-            if (downDel == 0) {
-                Building::menuPos += 1;
-                downDel = 1;
-            }
-        } else {
-            downDel = 0;
-        }
-        if (HKActivatePauseKey() && Building::MainMenuOn) PostQuitMessage(0);
+// A direction moves the menu's cursor once per press; `held` remembers the press.
+void MenuStep(int down, int& held, int step) {
+    if (!down) {
+        held = 0;
         return;
     }
+    if (held == 0) {
+        Building::menuPos += step;
+        held = 1;
+    }
+}
 
-    // Play. Whatever left a menu for play without passing through here is a way out too.
+void MenuKeys() {
+    // However a menu opens (the pause key, the window losing focus, a restart), a select key that
+    // was already down must be let go before it selects anything.
+    if (!menuDel) {
+        menuDel = 1;
+        changeDel = 1;
+    }
+    bool select = HKActivateActKey3() || HKActivateActKey2() || HKActivateActKey1();
+    if (select && changeDel == 0) {
+        Building::ActivateSelection();
+        changeDel = 1;
+        if (!Building::MainMenuOn && !Building::pauseOn) LeaveToPlay();
+    } else if (!select) {
+        changeDel = 0;
+    }
+    MenuStep(HKActivateUp(), upDel, -1);
+    MenuStep(HKActivateDown(), downDel, 1);
+    if (HKActivatePauseKey() && Building::MainMenuOn) PostQuitMessage(0);
+}
+
+// Climb mode: diagonals first, then each held direction on its own, every frame.
+void ClimbKeys(Player* p) {
+    p->climbHold = 1;
+    int l = HKActivateLeft(), r = HKActivateRight(), u = HKActivateUp(), d = HKActivateDown();
+    if (r && d) p->Climb(1, 1);
+    if (r && u) p->Climb(1, -1);
+    if (l && d) p->Climb(-1, 1);
+    if (l && u) p->Climb(-1, -1);
+    if (l) p->Climb(-1, 0);
+    leftDel = l;
+    if (r) p->Climb(1, 0);
+    rightDel = r;
+    if (u) p->Climb(0, -1);
+    upDel = u;
+    if (d) p->Climb(0, 1);
+    downDel = d;
+}
+
+// Aim mode: the last matching call wins, so a held diagonal aims diagonally. The weapon changes
+// once per press.
+void AimKeys(Player* p, int fireKey, int weaponKey) {
+    if (fireKey) p->Fire();
+    int l = HKActivateLeft(), r = HKActivateRight(), u = HKActivateUp(), d = HKActivateDown();
+    if (l) p->Aim(-1, 0);
+    if (r) p->Aim(1, 0);
+    if (u) p->Aim(0, -1);
+    if (d) p->Aim(0, 1);
+    if (r && d) p->Aim(1, 1);
+    if (r && u) p->Aim(1, -1);
+    if (l && d) p->Aim(-1, 1);
+    if (l && u) p->Aim(-1, -1);
+    if (changeDel == 1 && weaponKey) {
+        changeDel = 0;
+        p->NextWeapon();
+    } else if (!weaponKey) {
+        changeDel = 1;
+    }
+}
+
+void PlayKeys(GameEngine* e) {
+    // Whatever left a menu for play without passing through here is a way out too.
     if (menuDel) LeaveToPlay();
     const int climbKey = InPlay(HKActivateActKey1(), kHeldClimb);
     const int fireKey = InPlay(HKActivateActKey2(), kHeldFire);
     const int weaponKey = InPlay(HKActivateActKey3(), kHeldWeapon);
 
-    if (Turning(gEngine) || Building::pauseOn) return;
+    if (Turning(e) || Building::pauseOn) return;
     Player* p = Player::Get();
     if (!p) return;
+    if (climbKey)
+        ClimbKeys(p);
+    else
+        AimKeys(p, fireKey, weaponKey);
+}
 
-    if (climbKey) {
-        // Climb mode: diagonals first, then each held direction on its own, every frame.
-        p->climbHold = 1;
-        int l = HKActivateLeft(), r = HKActivateRight(), u = HKActivateUp(), d = HKActivateDown();
-        if (r && d) p->Climb(1, 1);
-        if (r && u) p->Climb(1, -1);
-        if (l && d) p->Climb(-1, 1);
-        if (l && u) p->Climb(-1, -1);
-        if (l) p->Climb(-1, 0);
-        leftDel = l;
-        if (r) p->Climb(1, 0);
-        rightDel = r;
-        if (u) p->Climb(0, -1);
-        upDel = u;
-        if (d) p->Climb(0, 1);
-        downDel = d;
-    } else {
-        // Aim mode: the last matching call wins, so a held diagonal aims diagonally.
-        if (fireKey) p->Fire();
-        int l = HKActivateLeft(), r = HKActivateRight(), u = HKActivateUp(), d = HKActivateDown();
-        if (l) p->Aim(-1, 0);
-        if (r) p->Aim(1, 0);
-        if (u) p->Aim(0, -1);
-        if (d) p->Aim(0, 1);
-        if (r && d) p->Aim(1, 1);
-        if (r && u) p->Aim(1, -1);
-        if (l && d) p->Aim(-1, 1);
-        if (l && u) p->Aim(-1, -1);
-        if (changeDel == 1 && weaponKey) {
-            changeDel = 0;
-            p->NextWeapon();
-        } else if (!weaponKey) {
-            changeDel = 1;
-        }
+}  // namespace
+
+void HandleKeys(GameEngine* gEngine) {
+    if (Building::scenePhase > 0) {
+        EndingKeys(gEngine);
+        return;
     }
+    if (Building::showNewWeapon) {
+        NewWeaponKeys();
+        return;
+    }
+    PauseKey();
+    if (Building::MainMenuOn || Building::pauseOn) {
+        MenuKeys();
+        return;
+    }
+    PlayKeys(gEngine);
 }

@@ -14,7 +14,9 @@ int HKActivateActKey1();
 int HKActivateActKey2();
 int HKActivateActKey3();
 
-// Held-state flags (direction held last frame, select / weapon-change key state, pause key held).
+// Held-state flags. leftDel..downDel: the direction was held last frame (a menu moves once per
+// press). pauseDel: the pause key is held. changeDel: in a menu, 1 while a select key must be let
+// go before it selects; in play, 1 while the weapon key is up, so that its next press changes weapon.
 extern int leftDel, rightDel, upDel, downDel, changeDel, pauseDel;
 // menuDel: the last call handled a menu. heldDel: the climb (1), fire (2) and weapon (4) keys that
 // were down when a menu or the new-weapon notice gave way to play; each acts in play only after it

@@ -130,6 +130,128 @@ bool ParseTile(const char* tok, size_t n, TileToken* t) {
     return true;
 }
 
+// The file's eight sections, in order; each returns false (with the reader's error) on the first
+// thing it cannot use.
+
+// 1. Free text, up to and including the first word that starts with '#'.
+bool ReadHeader(Reader& r, SideFile* out) {
+    for (;;) {
+        std::string w;
+        if (!r.Word(&w, "the '#' that ends the header")) return false;
+        out->header.push_back(w);
+        if (w[0] == '#') return true;
+    }
+}
+
+// 2. Size: the grid is already built, so it must match.
+bool ReadSize(Reader& r, int expectW, int expectH, SideFile* out) {
+    if (!r.Int(&out->w, "the width")) return false;
+    int wLine = r.TokenLine();
+    if (!r.Int(&out->h, "the height")) return false;
+    if (out->w != expectW || out->h != expectH) {
+        return r.Fail(wLine, "size " + std::to_string(out->w) + " x " + std::to_string(out->h) + " is not " +
+                                 std::to_string(expectW) + " x " + std::to_string(expectH));
+    }
+    return true;
+}
+
+// 3. Neighbour names.
+bool ReadNeighbours(Reader& r, SideFile* out) {
+    for (auto& n : out->neighbours) {
+        if (!r.Word(&n, "a neighbour name")) return false;
+    }
+    return true;
+}
+
+// 4. Tile pictures.
+bool ReadTilePictures(Reader& r, SideFile* out) {
+    int gNum = 0;
+    if (!r.Count(&gNum, "the tile picture count", kMaxTilePictures)) return false;
+    for (int i = 0; i < gNum; ++i) {
+        std::string name;
+        if (!r.Word(&name, "a tile picture name")) return false;
+        // Names are files inside data/tiles: no way out of that folder.
+        if (name.find('/') != std::string::npos || name.find('\\') != std::string::npos || name == "." ||
+            name == "..") {
+            return r.Fail(r.TokenLine(), "tile picture name \"" + name + "\" is not a plain file name");
+        }
+        out->tilePictures.push_back(name);
+    }
+    return true;
+}
+
+// 5. Four tile layers.
+bool ReadLayers(Reader& r, SideFile* out) {
+    out->ResetLayers();
+    for (int l = 0; l < kLayers; ++l) {
+        for (int row = 0; row < out->h; ++row) {
+            for (int col = 0; col < out->w; ++col) {
+                const char* tok;
+                size_t n;
+                if (!r.Next(&tok, &n, "a tile", kMaxTileTokenLength)) return false;
+                if (!ParseTile(tok, n, &out->At(l, col, row))) {
+                    return r.Fail(r.TokenLine(), "tile \"" + std::string(tok, n) + "\" (layer " + std::to_string(l + 1) + ", row " +
+                                                     std::to_string(row) + ", column " + std::to_string(col) +
+                                                     ") is neither \"x\" nor eight digits");
+                }
+            }
+        }
+    }
+    return true;
+}
+
+// 6. Records the game ignores.
+bool ReadRecords(Reader& r, SideFile* out) {
+    int n = 0;
+    if (!r.Count(&n, "the record count", kMaxRecords)) return false;
+    for (int i = 0; i < n; ++i) {
+        ExtraRecord e;
+        if (!r.Word(&e.word, "a record name") || !r.Int(&e.a, "a record value") || !r.Int(&e.b, "a record value")) {
+            return false;
+        }
+        out->extra.push_back(e);
+    }
+    return true;
+}
+
+// 7. Entity-type table.
+bool ReadEntityTypes(Reader& r, SideFile* out) {
+    int n = 0;
+    if (!r.Count(&n, "the entity type count", kMaxEntityTypes)) return false;
+    for (int i = 0; i < n; ++i) {
+        EntityType t;
+        if (!r.Int(&t.id, "an entity type number") || !r.Word(&t.category, "an entity category") ||
+            !r.Word(&t.name, "an entity name")) {
+            return false;
+        }
+        out->types.push_back(t);
+    }
+    return true;
+}
+
+// 8. Placements.
+bool ReadPlacements(Reader& r, SideFile* out) {
+    int n = 0;
+    if (!r.Count(&n, "the placement count", kMaxRecords)) return false;
+    for (int i = 0; i < n; ++i) {
+        Placement p;
+        if (!r.Int(&p.type, "a placement type")) return false;
+        int typeLine = r.TokenLine();
+        if (!r.Int(&p.px, "a placement x") || !r.Int(&p.py, "a placement y")) return false;
+        if (p.type < 0 || p.type >= static_cast<int>(out->types.size())) {
+            return r.Fail(typeLine, "placement type " + std::to_string(p.type) + " is outside the table of " +
+                                        std::to_string(out->types.size()) + " entity types");
+        }
+        // Editor pixels beyond any sane level would overflow the factory's arithmetic.
+        if (p.px < -1000000 || p.px > 1000000 || p.py < -1000000 || p.py > 1000000) {
+            return r.Fail(typeLine, "placement position " + std::to_string(p.px) + ", " + std::to_string(p.py) +
+                                        " is out of range");
+        }
+        out->placements.push_back(p);
+    }
+    return true;
+}
+
 }  // namespace
 
 int CharToInt(char c) { return static_cast<int>(c) - 48; }
@@ -149,101 +271,9 @@ bool Parse(const std::string& bytes, int expectW, int expectH, SideFile* out, Pa
     if (!CheckText(bytes, err)) return false;
     Reader r(bytes, err);
     *out = SideFile();
-
-    // 1. Free text, up to and including the first word that starts with '#'.
-    for (;;) {
-        std::string w;
-        if (!r.Word(&w, "the '#' that ends the header")) return false;
-        out->header.push_back(w);
-        if (w[0] == '#') break;
-    }
-
-    // 2. Size: the grid is already built, so it must match.
-    if (!r.Int(&out->w, "the width")) return false;
-    int wLine = r.TokenLine();
-    if (!r.Int(&out->h, "the height")) return false;
-    if (out->w != expectW || out->h != expectH) {
-        return r.Fail(wLine, "size " + std::to_string(out->w) + " x " + std::to_string(out->h) + " is not " +
-                                 std::to_string(expectW) + " x " + std::to_string(expectH));
-    }
-
-    // 3. Neighbour names.
-    for (auto& n : out->neighbours) {
-        if (!r.Word(&n, "a neighbour name")) return false;
-    }
-
-    // 4. Tile pictures.
-    int gNum = 0;
-    if (!r.Count(&gNum, "the tile picture count", kMaxTilePictures)) return false;
-    for (int i = 0; i < gNum; ++i) {
-        std::string name;
-        if (!r.Word(&name, "a tile picture name")) return false;
-        // Names are files inside data/tiles: no way out of that folder.
-        if (name.find('/') != std::string::npos || name.find('\\') != std::string::npos || name == "." ||
-            name == "..") {
-            return r.Fail(r.TokenLine(), "tile picture name \"" + name + "\" is not a plain file name");
-        }
-        out->tilePictures.push_back(name);
-    }
-
-    // 5. Four tile layers.
-    out->ResetLayers();
-    for (int l = 0; l < kLayers; ++l) {
-        for (int row = 0; row < out->h; ++row) {
-            for (int col = 0; col < out->w; ++col) {
-                const char* tok;
-                size_t n;
-                if (!r.Next(&tok, &n, "a tile", kMaxTileTokenLength)) return false;
-                if (!ParseTile(tok, n, &out->At(l, col, row))) {
-                    return r.Fail(r.TokenLine(), "tile \"" + std::string(tok, n) + "\" (layer " + std::to_string(l + 1) + ", row " +
-                                                     std::to_string(row) + ", column " + std::to_string(col) +
-                                                     ") is neither \"x\" nor eight digits");
-                }
-            }
-        }
-    }
-
-    // 6. Records the game ignores.
-    int n = 0;
-    if (!r.Count(&n, "the record count", kMaxRecords)) return false;
-    for (int i = 0; i < n; ++i) {
-        ExtraRecord e;
-        if (!r.Word(&e.word, "a record name") || !r.Int(&e.a, "a record value") || !r.Int(&e.b, "a record value")) {
-            return false;
-        }
-        out->extra.push_back(e);
-    }
-
-    // 7. Entity-type table.
-    if (!r.Count(&n, "the entity type count", kMaxEntityTypes)) return false;
-    for (int i = 0; i < n; ++i) {
-        EntityType t;
-        if (!r.Int(&t.id, "an entity type number") || !r.Word(&t.category, "an entity category") ||
-            !r.Word(&t.name, "an entity name")) {
-            return false;
-        }
-        out->types.push_back(t);
-    }
-
-    // 8. Placements.
-    if (!r.Count(&n, "the placement count", kMaxRecords)) return false;
-    for (int i = 0; i < n; ++i) {
-        Placement p;
-        if (!r.Int(&p.type, "a placement type")) return false;
-        int typeLine = r.TokenLine();
-        if (!r.Int(&p.px, "a placement x") || !r.Int(&p.py, "a placement y")) return false;
-        if (p.type < 0 || p.type >= static_cast<int>(out->types.size())) {
-            return r.Fail(typeLine, "placement type " + std::to_string(p.type) + " is outside the table of " +
-                                        std::to_string(out->types.size()) + " entity types");
-        }
-        // Editor pixels beyond any sane level would overflow the factory's arithmetic.
-        if (p.px < -1000000 || p.px > 1000000 || p.py < -1000000 || p.py > 1000000) {
-            return r.Fail(typeLine, "placement position " + std::to_string(p.px) + ", " + std::to_string(p.py) +
-                                        " is out of range");
-        }
-        out->placements.push_back(p);
-    }
-    return true;
+    return ReadHeader(r, out) && ReadSize(r, expectW, expectH, out) && ReadNeighbours(r, out) &&
+           ReadTilePictures(r, out) && ReadLayers(r, out) && ReadRecords(r, out) && ReadEntityTypes(r, out) &&
+           ReadPlacements(r, out);
 }
 
 std::string Write(const SideFile& f) {
