@@ -5,6 +5,7 @@
 
 #include "engine/GameEngine.h"
 #include "engine/Harness.h"
+#include "game/autoplay/Autoplay.h"
 #include "platform/Log.h"
 #include "platform/Options.h"
 #include "platform/Backend.h"
@@ -60,6 +61,9 @@ int main(int argc, char** argv) {
     platform::LogVerbose("save folder: " + platform::SaveDir());
 
     if (!harness::Prepare()) return 2;
+    // Windowed it plays at the game's pace; render-free as fast as the frames run.
+    autoplay::Autoplay player;
+    if (o.autoplay) player.Start();
 
     std::vector<char> cmd(o.cmdLine.begin(), o.cmdLine.end());
     cmd.push_back(0);

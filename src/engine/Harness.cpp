@@ -25,7 +25,8 @@ namespace harness {
 namespace {
 std::unique_ptr<platform::ReplayPlayer> g_player;
 platform::ReplayRecorder g_recorder;
-bool g_applyingReplay = false;
+bool g_programInput = false;  // the keys being dispatched are the replay's or the key source's
+KeySource* g_source = nullptr;
 bool g_failed = false;
 std::string g_trace;  // the --trace lines written so far
 std::unique_ptr<platform::TraceChecker> g_checker;
@@ -92,17 +93,25 @@ bool Prepare() {
     return true;
 }
 
+void SetKeySource(KeySource* source) { g_source = source; }
+
+KeySource* CurrentKeySource() { return g_source; }
+
+void Press(GameEngine* e, int vk, bool down) {
+    const bool was = g_programInput;
+    g_programInput = true;
+    MSG m{e->hwnd, static_cast<UINT>(down ? WM_KEYDOWN : WM_KEYUP), static_cast<WPARAM>(vk), 0, 0};
+    DispatchMessageA(&m);
+    g_programInput = was;
+}
+
 void BeforeInput(GameEngine* e) {
-    if (!g_player) return;
-    g_applyingReplay = true;
-    g_player->ApplyFrame(e->frameCount, [&](int vk, bool down) {
-        MSG m{e->hwnd, static_cast<UINT>(down ? WM_KEYDOWN : WM_KEYUP), static_cast<WPARAM>(vk), 0, 0};
-        DispatchMessageA(&m);
-    });
-    g_applyingReplay = false;
+    if (g_player) g_player->ApplyFrame(e->frameCount, [&](int vk, bool down) { Press(e, vk, down); });
+    if (g_source) g_source->BeforeInput(e);
 }
 
 void OnKey(GameEngine* e, int vk, bool down) {
+    if (down && !g_programInput && g_source) g_source->PersonPressed(e, vk);
     if (platform::CurrentOptions().recordFile.empty()) return;
     g_recorder.Key(e->frameCount, vk, down);
 }
@@ -149,6 +158,8 @@ void AfterFrame(GameEngine* e) {
     long limit = platform::CurrentOptions().frames;
     if (limit >= 0 && e->frameCount >= limit) PostQuitMessage(0);
 }
+
+std::string RecordingText() { return platform::FormatReplay(g_recorder.Events()); }
 
 bool Finish(GameEngine* e) {
     platform::Options& o = platform::CurrentOptions();

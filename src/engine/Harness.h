@@ -15,7 +15,24 @@ namespace harness {
 // printing FILE:LINE: reason) when a replay file is bad; the program then exits with status 2.
 bool Prepare();
 
-// Before the frame's input handling: applies the replay events of this frame.
+// A player inside the program (the automatic player). Before each frame's input it presses and
+// releases keys with Press, exactly as a recording is played back; a key a person presses
+// meanwhile is passed to it.
+class KeySource {
+public:
+    virtual ~KeySource() = default;
+    virtual void BeforeInput(GameEngine* e) = 0;
+    virtual void PersonPressed(GameEngine* e, int vk) = 0;
+};
+// Installs the key source (not owned), or with null removes it.
+void SetKeySource(KeySource* source);
+KeySource* CurrentKeySource();
+// Presses or releases a key as the program's own input: it reaches the game as a window's key
+// message would, and --record notes it.
+void Press(GameEngine* e, int vk, bool down);
+
+// Before the frame's input handling: applies the replay events of this frame, then the key
+// source's presses.
 void BeforeInput(GameEngine* e);
 // False for a frame that --draw-shots-only leaves blank (it draws with pixels off).
 bool DrawsFrame(long frame);
@@ -25,8 +42,11 @@ DrawCounts LastFrameDrawCounts();
 void AfterDraw(GameEngine* e);
 // After the frame: counts it and asks to quit at the frame limit.
 void AfterFrame(GameEngine* e);
-// A key the player pressed or released (window messages), for --record.
+// A key pressed or released (window messages), for --record; a person's press also goes to the
+// key source.
 void OnKey(GameEngine* e, int vk, bool down);
+// The keys recorded so far (with --record), as the text of a recording file.
+std::string RecordingText();
 // At exit: writes the recording and the state dump. Returns false when a file could not be written.
 bool Finish(GameEngine* e);
 

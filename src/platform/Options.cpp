@@ -50,6 +50,8 @@ std::string UsageText(const char* program) {
            "  --settings FILE       read the settings from FILE\n"
            "  --no-render           play without drawing anything (headless runner only; no\n"
            "                        GL context, the same game frame for frame, much faster)\n"
+           "  --autoplay            watch the automatic player play from the title through the\n"
+           "                        credits (any key hands the game back on the title)\n"
            "  --verbose             print the settings file, the data and save folders, each\n"
            "                        data file read and the window size; in the final fight,\n"
            "                        show the boss's hit points and the entity count; at exit,\n"
@@ -124,6 +126,8 @@ ParseResult ParseOptions(int argc, char** argv, Options* out) {
             out->settingsFile = v;
         } else if (a == "--no-render") {
             out->noRender = true;
+        } else if (a == "--autoplay") {
+            out->autoplay = true;
         } else if (a == "--verbose") {
             out->verbose = true;
         } else if (a == "--fullscreen") {
@@ -147,6 +151,8 @@ ParseResult ParseOptions(int argc, char** argv, Options* out) {
     // A render-free run has no pictures to save.
     if (out->noRender && !out->screenshots.empty())
         return fail("--screenshot cannot be used with --no-render: nothing is drawn");
+    // One source of keys at a time.
+    if (out->autoplay && !out->replayFile.empty()) return fail("--autoplay cannot be used with --replay");
     if (out->drawShotsOnly && out->screenshots.empty())
         return fail("--draw-shots-only needs at least one --screenshot");
     return ParseResult::Run;

@@ -31,6 +31,7 @@ struct Options {
     int scale = 0;                // 0 = choose automatically
     std::string settingsFile;     // another settings file than the usual one
     bool noRender = false;        // play every rule but draw nothing and open no GL context
+    bool autoplay = false;        // the automatic player plays from the title through the credits
 };
 
 enum class ParseResult { Run, ExitOk, ExitError };

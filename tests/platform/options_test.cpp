@@ -44,6 +44,8 @@ TEST(Options, BadValuesAreRefused) {
         {"--seed"},           {"--seed", "x"},         {"--seed", "-1"},     {"--frames", "-3"},
         {"--frames", "12a"},  {"--screenshot", "12"},  {"--screenshot", ":a"}, {"--screenshot", "3:"},
         {"--scale", "0"},     {"--bogus"},             {"215", "216"},       {"--draw-shots-only"},
+        // One source of keys at a time.
+        {"--autoplay", "--replay", "r.txt"}, {"--replay", "r.txt", "--autoplay"},
     };
     for (const auto& args : bad) {
         Options o;
@@ -55,6 +57,10 @@ TEST(Options, NoRenderRunsButRefusesScreenshotsInEitherOrder) {
     Options o;
     ASSERT_EQ(Parse({"--no-render", "--replay", "r.txt"}, &o), ParseResult::Run);
     EXPECT_TRUE(o.noRender);
+    EXPECT_FALSE(o.autoplay);
+    Options a;
+    ASSERT_EQ(Parse({"--autoplay", "--no-render"}, &a), ParseResult::Run);
+    EXPECT_TRUE(a.autoplay);
     EXPECT_FALSE(Options().noRender);
     for (const auto& args : std::vector<std::vector<std::string>>{{"--no-render", "--screenshot", "3:a.png"},
                                                                  {"--screenshot", "3:a.png", "--no-render"}}) {
@@ -73,6 +79,7 @@ TEST(Options, HelpAndVersionExitCleanly) {
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("--screenshot"), std::string::npos);
     EXPECT_NE(out.find("--no-render"), std::string::npos);
+    EXPECT_NE(out.find("--autoplay"), std::string::npos);
     testing::internal::CaptureStdout();
     EXPECT_EQ(Parse({"--version"}, &o), ParseResult::ExitOk);
     EXPECT_NE(testing::internal::GetCapturedStdout().find("brackmoor"), std::string::npos);

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "game/world/Tower.h"
 #include "tower.h"
 
 using namespace levelcheck;
@@ -53,10 +54,16 @@ struct Start {
     Position p;
 };
 
+// Where the title menu starts level i + 1: column 4 on the level's side and row.
+Position LevelStart(int i) {
+    const tower::LevelStart& s = tower::kLevelStarts[i];
+    return Position{s.side, 4, tower::RowAtHeight(s.height)};
+}
+
 // Solid filler, level by level (levels 1 and 2 are five segments each, level 3 the rest), and the
 // open tiles out of every climber's reach, which look like wall but are as good as solid.
 void ReportSealed(const Tower& tower, int segments) {
-    const std::vector<char> reach = Reachable(tower, Position{1, 4, -2}, -43 - 50 * (segments - 1) - 1, 7, true);
+    const std::vector<char> reach = Reachable(tower, LevelStart(0), tower::TopRowOfSegment(segments - 1) - 1, 7, true);
     long solid[4] = {0, 0, 0, 0}, all[4] = {0, 0, 0, 0}, unreached[4] = {0, 0, 0, 0};
     for (int seg = 0; seg < segments; ++seg) {
         const int level = seg < 5 ? 0 : (seg < 10 ? 1 : 2);
@@ -87,9 +94,9 @@ void ReportSealed(const Tower& tower, int segments) {
 
 // Where a game starts: level 1, and the two later levels the title menu offers.
 std::vector<Start> GameStarts(int segments) {
-    std::vector<Start> starts = {{"level 1 start", {1, 4, -2}}};
-    if (segments > 5) starts.push_back({"level 2 start", {4, 4, -243}});
-    if (segments > 10) starts.push_back({"level 3 start", {3, 4, -483}});
+    std::vector<Start> starts = {{"level 1 start", LevelStart(0)}};
+    if (segments > 5) starts.push_back({"level 2 start", LevelStart(1)});
+    if (segments > 10) starts.push_back({"level 3 start", LevelStart(2)});
     return starts;
 }
 
@@ -112,7 +119,7 @@ int CheckLevelsClimbable(const Tower& tower, int segments, const Position& start
     int previous = 0;
     for (int i = 0; i < segments; ++i) {
         // The top row of each level; the last one ends where the final fight takes the player.
-        const int goal = (i == 13) ? -673 : -43 - 50 * i;
+        const int goal = (i == 13) ? tower::kFinalRow : tower::TopRowOfSegment(i);
         Route r = ClimbTo(tower, start, goal, breakablesOpen);
         if (!r.reached) {
             std::printf("Level%d: NOT climbable: row %d cannot be reached from the start\n", i + 1, goal);
@@ -130,7 +137,7 @@ int CheckLevelsClimbable(const Tower& tower, int segments, const Position& start
 int CheckLaterStarts(const Tower& tower, int segments, const std::vector<Start>& starts, bool breakablesOpen) {
     int failures = 0;
     for (size_t k = 1; k < starts.size(); ++k) {
-        const int goal = segments >= 14 ? -673 : -43 - 50 * (segments - 1);
+        const int goal = segments >= 14 ? tower::kFinalRow : tower::TopRowOfSegment(segments - 1);
         Route r = ClimbTo(tower, starts[k].p, goal, breakablesOpen);
         if (!r.reached) {
             std::printf("%s: NOT climbable to row %d\n", starts[k].what, goal);
@@ -142,8 +149,8 @@ int CheckLaterStarts(const Tower& tower, int segments, const std::vector<Start>&
     return failures;
 }
 
-// The squid fights on side 3 once the player reaches row -461, the final boss on side 3 at row
-// -673: the climb must bring the player there on that side, and on no other. Returns the number of
+// The squid fights on side 3 once the player reaches its row, the final boss on side 3 at the top:
+// the climb must bring the player there on that side, and on no other. Returns the number of
 // failures.
 int CheckBossRows(const Tower& tower, int segments, const std::vector<Start>& starts, bool breakablesOpen) {
     struct Boss {
@@ -152,7 +159,7 @@ int CheckBossRows(const Tower& tower, int segments, const std::vector<Start>& st
         int row;
         int minSegments;
     };
-    const Boss bosses[] = {{"squid", 1, -461, 10}, {"final boss", 2, -673, 14}};
+    const Boss bosses[] = {{"squid", 1, tower::kSquidRow, 10}, {"final boss", 2, tower::kFinalRow, 14}};
     int failures = 0;
     for (const Boss& b : bosses) {
         if (segments < b.minSegments || b.start >= starts.size()) continue;

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "game/world/LevelFormat.h"
+#include "game/world/Tower.h"
 
 namespace levelcheck {
 
@@ -52,11 +53,11 @@ bool Tower::Load(const std::string& dir, std::vector<std::string>* errors) {
 }
 
 int Tower::SegmentOf(int ty) const {
-    int i = (6 - ty) / 50;
+    int i = tower::SegmentOfRow(ty);
     return (i < 0 || i >= segments_) ? -1 : i;
 }
 
-int Tower::FileRow(int ty) { return kH - 2 - ((6 - ty) % kH); }
+int Tower::FileRow(int ty) { return tower::FileRow(ty, kH); }
 
 int Tower::BlockType(int seg, int side, int tx, int ty) const {
     int ax = tx - 1;
@@ -71,26 +72,17 @@ bool Tower::Open(int seg, int side, int tx, int ty, bool breakablesOpen) const {
 }
 
 bool Tower::Step(const Position& p, int dx, int dy, bool breakablesOpen, Position* out) const {
-    if (p.tx + dx < 1 || p.tx + dx > kW) dy = 0;
+    dy = tower::StepRise(p.tx, dx, dy);
     if (dx == 0 && dy == 0) return false;
     int seg = SegmentOf(p.ty);
     if (seg < 0) return false;
-    if (!Open(seg, p.side, p.tx + dx, p.ty + dy + 1, breakablesOpen)) return false;
-    if (dx != 0 && dy != 0) {
-        if (!Open(seg, p.side, p.tx + dx, p.ty + 1, breakablesOpen)) return false;
-        if (!Open(seg, p.side, p.tx, p.ty + dy + 1, breakablesOpen)) return false;
-    }
+    if (!tower::StepOpen(p.tx, p.ty, dx, dy, [&](int tx, int ty) { return Open(seg, p.side, tx, ty, breakablesOpen); }))
+        return false;
     Position n = p;
     n.tx += dx;
     n.ty += dy;
     // Past the edge the climber walks round the corner onto the next side.
-    if (n.tx <= 0) {
-        n.tx = kW;
-        n.side = n.side % 4 + 1;
-    } else if (n.tx > kW) {
-        n.tx = 1;
-        n.side = (n.side + 2) % 4 + 1;
-    }
+    tower::TurnCorner(&n.side, &n.tx);
     *out = n;
     return true;
 }

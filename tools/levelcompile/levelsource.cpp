@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "picsource.h"
+#include "game/world/Tower.h"
 
 namespace levelsrc {
 
@@ -130,7 +131,7 @@ private:
         out_.header = {"Brackmoor", "level", "Level" + std::to_string(name.segment), "side",
                        std::to_string(name.side), "#"};
         const std::string seg = "Level" + std::to_string(name.segment);
-        const int left = name.side % 4 + 1, right = (name.side + 2) % 4 + 1;
+        const int left = tower::SidePastFirstColumn(name.side), right = tower::SidePastLastColumn(name.side);
         const std::string below = "Level" + std::to_string(name.segment - 1) + "_Side" + std::to_string(name.side);
         out_.neighbours[0] = name.segment > 1 ? below : "none";
         out_.neighbours[1] = "Level" + std::to_string(name.segment + 1) + "_Side" + std::to_string(name.side);

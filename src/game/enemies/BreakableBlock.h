@@ -4,11 +4,12 @@
 #pragma once
 
 #include "game/entities/Entity.h"
+#include "game/world/Tower.h"
 
 class BreakableBlock : public Entity {
 public:
     // Above this player row the block shows the upper tower's picture.
-    static constexpr int kUpperTowerRow = -240;
+    static constexpr int kUpperTowerRow = tower::kLevelTwoLine;
 
     BreakableBlock(int sside, float sx, float sy);
 

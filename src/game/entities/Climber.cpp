@@ -1,6 +1,7 @@
 #include "game/entities/Climber.h"
 
 #include "game/world/Building.h"
+#include "game/world/Tower.h"
 
 Climber::Climber() {
     Sprite::SetAnimationData(&aClimb, 0, 3, 4, 0);
@@ -20,20 +21,18 @@ void Climber::SetPosition(int sx, int sy) {
     y = TargetY();
 }
 
-BOOL Climber::Climb(int dirX, int dirY) {
+BOOL Climber::CanClimb(int dirX, int dirY) {
     // The previous step is still gliding.
     if (sprite && sprite->AnimationOn && !idleing) return FALSE;
-    // A step off the side of the wall is horizontal only.
-    if (tX + dirX < 1 || tX + dirX > 8) dirY = 0;
-
     Building* b = GetBuilding();
     if (!b) return FALSE;
-    if (!b->openSpot(side, tX + dirX, tY + dirY + 1, FALSE)) return FALSE;
-    // A diagonal cannot cut a corner: both orthogonal neighbours must be open too.
-    if (dirX != 0 && dirY != 0) {
-        if (!b->openSpot(side, tX + dirX, tY + 1, FALSE)) return FALSE;
-        if (!b->openSpot(side, tX, tY + dirY + 1, FALSE)) return FALSE;
-    }
+    return tower::StepOpen(tX, tY, dirX, dirY, [&](int tx, int ty) { return b->openSpot(side, tx, ty, FALSE) != 0; });
+}
+
+BOOL Climber::Climb(int dirX, int dirY) {
+    if (!CanClimb(dirX, dirY)) return FALSE;
+    // A step off the side of the wall is horizontal only.
+    dirY = tower::StepRise(tX, dirX, dirY);
 
     idleing = 0;
     if (sprite) sprite->PlayAnimation(&aClimb);

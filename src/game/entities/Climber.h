@@ -27,6 +27,8 @@ public:
     void SetPosition(int sx, int sy);
     // Requests a one-tile step; dirX and dirY are each -1, 0 or 1. Returns whether it was taken.
     BOOL Climb(int dirX, int dirY);
+    // Whether Climb(dirX, dirY) would take the step now, without taking it.
+    BOOL CanClimb(int dirX, int dirY);
     // The pixel position that belongs to the current tile.
     float TargetX() const { return 64.0f * tX - cx; }
     float TargetY() const { return 64.0f * tY - cy; }

@@ -11,6 +11,7 @@
 #include "game/entities/Blood.h"
 #include "game/entities/EntityLink.h"
 #include "game/world/Building.h"
+#include "game/world/Tower.h"
 
 GImage* Entity::enemy_sheet_1 = nullptr;
 GImage* Entity::boss_sheet_1 = nullptr;
@@ -151,7 +152,7 @@ float Entity::angleToEntity(Entity* ent, int, int) {
 }
 
 Building* Entity::GetBuilding() {
-    int idx = (6 - GetTileY()) / 50;
+    int idx = tower::SegmentOfRow(GetTileY());
     // Rows below the lowest segment or above the highest have no segment.
     if (idx < 0 || idx >= 50) return nullptr;
     return Building::b[idx];

@@ -36,6 +36,7 @@
 #endif
 #if __has_include("game/enemies/LaserClimber.h")
 #include "game/enemies/LaserClimber.h"
+#include "game/world/Tower.h"
 #define BRACKMOOR_HAVE_LASERCLIMBER 1
 #endif
 #if __has_include("game/enemies/EyeCrawler.h")
@@ -105,7 +106,7 @@ void GameStart(GameEngine* gEngine) {
     Player::body->SetPosition(5, 4);
 
     // The start position: normally level 1; a side digit and a row count start elsewhere.
-    int side = 1, n = 9;
+    int side = tower::kLevelStarts[0].side, n = tower::kLevelStarts[0].height;
     bool development = gEngine->cmdLine[0] != 0;
     if (development) {
         side = gEngine->cmdLine[0] - '0';
@@ -115,12 +116,12 @@ void GameStart(GameEngine* gEngine) {
             std::snprintf(msg, sizeof(msg), "Start position \"%s\" is outside the tower; starting at level 1",
                           gEngine->cmdLine);
             MessageBoxA(nullptr, msg, "", MB_OK);
-            side = 1;
-            n = 9;
+            side = tower::kLevelStarts[0].side;
+            n = tower::kLevelStarts[0].height;
             development = false;
         }
     }
-    Player::body->SetPosition(4, 7 - n);
+    Player::body->SetPosition(4, tower::RowAtHeight(n));
     Building::scrollY = -(n * 64.0f);
     Player::body->side = side;
     gEngine->rotx = 450.0f - 90.0f * side;

@@ -9,6 +9,7 @@
 #include "game/player/Player.h"
 #include "game/world/Building.h"
 #include "game/world/Progress.h"
+#include "game/world/Tower.h"
 
 #ifndef SWP_NOSIZE
 #define SWP_NOSIZE 0x0001
@@ -102,14 +103,8 @@ void GoFullScreen() {
 }  // namespace
 
 LevelStart LevelStartOf(int level) {
-    switch (level) {
-        case 2:
-            return {4, 250};
-        case 3:
-            return {3, 490};
-        default:
-            return {1, 9};
-    }
+    const tower::LevelStart& s = tower::kLevelStarts[level >= 2 && level <= 3 ? level - 1 : 0];
+    return {s.side, s.height};
 }
 
 // With the player's "pause when the window loses focus" setting, leaving the window pauses play

@@ -7,6 +7,7 @@
 #include "game/world/Building.h"
 
 #include "game/player/Flame.h"
+#include "game/world/Tower.h"
 
 BOOL Player::isRotating = 0;
 Player* Player::body = nullptr;
@@ -93,8 +94,8 @@ void Player::Update() {
     }
     popperHalt = 0;
 
-    if (tX <= 0) Rotate(-1);
-    if (tX > 8) Rotate(1);
+    if (tX < tower::kFirstColumn) Rotate(-1);
+    if (tX > tower::kLastColumn) Rotate(1);
 
     Climber::Update();
 
@@ -122,15 +123,7 @@ void Player::Rotate(int dir) {
     GameEngine* e = GameEngine::gEngine;
     e->rotx += 3.0f * dir;
     e->rotxdir = dir;
-    if (dir == -1) {
-        tX = 8;
-        side += 1;
-    } else {
-        tX = 1;
-        side -= 1;
-    }
-    if (side <= 0) side = 4;
-    if (side > 4) side = 1;
+    tower::TurnCorner(&side, &tX);
 }
 
 void Player::Idle() {
@@ -149,7 +142,7 @@ void Player::Aim(int aX, int aY) {
     aimDirY = aY;
 }
 
-BOOL Player::Climb(int dirX, int dirY) {
+BOOL Player::CanClimb(int dirX, int dirY) {
     // A falling body climbs nowhere: its death switched the animation off, which would otherwise
     // let one step through (a climb cycle mid-fall, a checkpoint, even a corner turn).
     if (dead) return FALSE;
@@ -157,20 +150,18 @@ BOOL Player::Climb(int dirX, int dirY) {
     if (Building::lockScreen) {
         if (cy + y + ch + 64 * dirY > Building::lockLo + 480) return FALSE;
         if (cy + y + 64 * dirY < Building::lockHi) return FALSE;
-        if (tX + dirX < 1 || tX + dirX > 8) return FALSE;
+        if (tower::OffTheWall(tX + dirX)) return FALSE;
     }
-    if (!Climber::Climb(dirX, dirY)) return FALSE;
+    return Climber::CanClimb(dirX, dirY);
+}
+
+BOOL Player::Climb(int dirX, int dirY) {
+    if (!CanClimb(dirX, dirY) || !Climber::Climb(dirX, dirY)) return FALSE;
 
     // A step past column 1 or 8 is the start of a corner turn: the checkpoint is the tile on the
     // next side where the turn ends, so a respawn there never lands beside the wall.
     int cpX = tX, cpSide = side;
-    if (tX <= 0) {
-        cpX = 8;
-        cpSide = side % 4 + 1;
-    } else if (tX > 8) {
-        cpX = 1;
-        cpSide = side == 1 ? 4 : side - 1;
-    }
+    tower::TurnCorner(&cpSide, &cpX);
     Building::SaveStepLocation(cpX, tY, cpSide);
     Building::saveStepCount++;
     if (climbSound == 0) {

@@ -4,6 +4,8 @@
 // camera (Building::scrollY). There is one player at a time, element 0 of the entity list.
 #pragma once
 
+#include <functional>
+
 #include "game/entities/Climber.h"
 
 class Flame;
@@ -55,9 +57,16 @@ public:
     void Rotate(int dir);
     void Aim(int aX, int aY);
     BOOL Climb(int dirX, int dirY);
+    // Whether Climb(dirX, dirY) would take the step now (the walls, the tiles' occupants, the
+    // screen lock, a clinging swarm, a glide not finished), without taking it.
+    BOOL CanClimb(int dirX, int dirY);
     void OnHit();
 
     void NextWeapon();
     void ChangeWeapon(int wep);
     void Fire();
+    // What the gun's hit scan along (aX, aY) from tile (fromX, fromY) of this side hits first:
+    // tile by tile within the side's columns and the screen's rows, the first thing a shot can hurt
+    // (and that `counts`, when given, accepts). Null when the line runs out.
+    Entity* HitScan(int fromX, int fromY, int aX, int aY, const std::function<bool(Entity*)>& counts = nullptr);
 };

@@ -11,6 +11,7 @@
 #include "game/player/Flame.h"
 #include "game/player/Player.h"
 #include "game/world/Building.h"
+#include "game/world/Tower.h"
 
 namespace {
 
@@ -47,6 +48,24 @@ void Player::ChangeWeapon(int wep) {
     Idle();
 }
 
+Entity* Player::HitScan(int fromX, int fromY, int aX, int aY, const std::function<bool(Entity*)>& counts) {
+    int cX = fromX, cY = fromY;
+    const float topRow = Building::scrollY / tower::kTileSize;
+    for (;;) {
+        if (tower::OffTheWall(cX)) return nullptr;
+        if (cY < topRow || cY > topRow + 6) return nullptr;
+        cX += aX;
+        cY += aY;
+        for (Entity* e : Entity::entList) {
+            if (e == this || dynamic_cast<Blood*>(e) || e->dead || e->side != side || !e->canHit) continue;
+            if (counts && !counts(e)) continue;
+            if (e->boxCollide(cX * 64 + 1, cY * 64 + 1, 62, 62)) return e;
+        }
+        // With no aim the trace would test the same tile for ever.
+        if (aX == 0 && aY == 0) return nullptr;
+    }
+}
+
 void Player::Fire() {
     if (!idleing || climbHold || dead) return;
     if (weapon < 0 || weapon > 2) return;
@@ -67,25 +86,8 @@ void Player::Fire() {
         float shellVelX = static_cast<float>(std::rand() % 300) / 300.0f - 1.0f;
         Entity::entList.push_back(new BulletShell(side, muzzleX, muzzleY, shellVelX, 0.0f));
         PlaySound(wavFire2);
-        // Hit scan along the aim, tile by tile, within the side's columns and the screen rows.
-        int cX = tX, cY = tY;
-        const float topRow = Building::scrollY / 64.0f;
-        for (;;) {
-            if (cX > 8 || cX <= 0) return;
-            if (cY < topRow || cY > topRow + 6) return;
-            cX += aimDirX;
-            cY += aimDirY;
-            for (size_t i = 0; i < Entity::entList.size(); ++i) {
-                Entity* e = Entity::entList[i];
-                if (e == this || dynamic_cast<Blood*>(e) || e->dead || e->side != side || !e->canHit) continue;
-                if (e->boxCollide(cX * 64 + 1, cY * 64 + 1, 62, 62)) {
-                    e->Hit(aimDirX, aimDirY);
-                    return;
-                }
-            }
-            // With no aim the trace would test the same tile for ever.
-            if (aimDirX == 0 && aimDirY == 0) return;
-        }
+        if (Entity* e = HitScan(tX, tY, aimDirX, aimDirY)) e->Hit(aimDirX, aimDirY);
+        return;
     }
 
     if (weapon == 1) {

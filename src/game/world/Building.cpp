@@ -10,6 +10,7 @@
 #include "engine/Sprite.h"
 #include "game/entities/Entity.h"
 #include "game/world/Generator.h"
+#include "game/world/Tower.h"
 
 int levelCount = 14;
 
@@ -170,7 +171,7 @@ Building::~Building() {
 
 int Building::GetActualTileX(int tx) { return tx - 1; }
 
-int Building::GetActualTileY(int ty) { return h - 2 - ((6 - ty) % h); }
+int Building::GetActualTileY(int ty) { return tower::FileRow(ty, h); }
 
 BuildingBlock* Building::GetBlock(int side, int tx, int ty) {
     int ax = GetActualTileX(tx);
@@ -270,7 +271,7 @@ void Building::DrawBackground() {
     GameEngine::SetDepthTest(true);
 }
 
-int Building::SegmentIndexForRow(int ty) { return (6 - ty) / 50; }
+int Building::SegmentIndexForRow(int ty) { return tower::SegmentOfRow(ty); }
 
 Building* Building::SegmentForRow(int ty) {
     int i = SegmentIndexForRow(ty);

@@ -10,6 +10,7 @@
 #include "game/flow/MenuElement.h"
 #include "game/player/Player.h"
 #include "game/world/Building.h"
+#include "game/world/Tower.h"
 
 BOOL Building::restartPending = 0;
 
@@ -86,7 +87,7 @@ void Building::UnlockScreen() { lockScreen = 0; }
 void Building::MovePlayerToPosition(int sside, int sx, int sy) {
     Player* p = Player::Get();
     if (!p) return;
-    p->SetPosition(sx, 7 - sy);
+    p->SetPosition(sx, tower::RowAtHeight(sy));
     scrollY = -64.0f * sy;
     p->side = sside;
     SetView(sside);

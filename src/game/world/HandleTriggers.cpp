@@ -16,6 +16,7 @@
 #endif
 #if __has_include("game/bosses/FinalBoss.h")
 #include "game/bosses/FinalBoss.h"
+#include "game/world/Tower.h"
 #define BRACKMOOR_HAVE_FINAL 1
 #endif
 
@@ -31,7 +32,7 @@ void HandleTriggers() {
     if (Building::scenePhase != 0 || !p) return;
 
     // Level 2 line.
-    if (Row() < -240) {
+    if (Row() < tower::kLevelTwoLine) {
         if (Building::triggerCrabBoss == 0 || Building::triggerCrabBoss == 4) e->MusicLoop(Building::level2Mus);
         Building::triggerCrabBoss = 100;
         if (Building::lineCross == 0) {
@@ -42,7 +43,7 @@ void HandleTriggers() {
     }
 
     // Level 3 line.
-    if (Row() < -480) {
+    if (Row() < tower::kLevelThreeLine) {
         if (Building::triggerBoss2 == 0 || Building::triggerBoss2 == 1) e->MusicLoop(Building::level3Mus);
         Building::triggerBoss2 = 100;
         if (Building::lineCross == 1) {
@@ -54,39 +55,39 @@ void HandleTriggers() {
 
     // The crab walker: one step per frame, so its first three steps always take three frames.
     int& crab = Building::triggerCrabBoss;
-    if (crab == 0 && Row() <= -198) {
+    if (crab == 0 && Row() <= tower::kCrabStirRows[0]) {
         crab = 1;
         e->MusicFade(300);
-    } else if (crab == 1 && Row() <= -204) {
+    } else if (crab == 1 && Row() <= tower::kCrabStirRows[1]) {
         crab = 2;
         e->Shake(0, 8, 5, 30);
-    } else if (crab == 2 && Row() <= -212) {
+    } else if (crab == 2 && Row() <= tower::kCrabStirRows[2]) {
         crab = 3;
         e->Shake(0, 8, 5, 30);
         triggerCrabBossWait = 180;
-    } else if (crab == 3 && (Row() <= -222 || Building::lockScreen)) {
+    } else if (crab == 3 && (Row() <= tower::kCrabArenaRow || Building::lockScreen)) {
         // Once the screen is locked the countdown runs wherever the player is.
         --triggerCrabBossWait;
-        Building::LockScreen(-14400, -14400);
+        Building::LockScreen(tower::kCrabArenaTop, tower::kCrabArenaTop);
         e->MusicLoop(Building::bossMus);
         if (triggerCrabBossWait <= 0) {
-            Entity::entList.push_back(new CrabWalker(p->side, 640, -14400));
+            Entity::entList.push_back(new CrabWalker(p->side, 640, tower::kCrabArenaTop));
             crab = 4;
         }
     }
 
     // The squid.
-    if (Row() <= -461 && Building::triggerBoss2 == 0) {
+    if (Row() <= tower::kSquidRow && Building::triggerBoss2 == 0) {
         Building::triggerBoss2 = 1;
         e->MusicLoop(Building::bossMus);
 #ifdef BRACKMOOR_HAVE_SQUID
         Entity::entList.push_back(new BossSquid(3, 224, -29632));
 #endif
-        Building::LockScreen(-29696, -29696);
+        Building::LockScreen(tower::kSquidArenaTop, tower::kSquidArenaTop);
     }
 
     // The final boss.
-    if (Row() <= -673 && Building::triggerBossFinal == 0) {
+    if (Row() <= tower::kFinalRow && Building::triggerBossFinal == 0) {
         Building::triggerBossFinal = 1;
         e->MusicFade(100);
 #ifdef BRACKMOOR_HAVE_FINAL

@@ -2,6 +2,7 @@
 
 #include "engine/GameEngine.h"
 #include "game/world/Building.h"
+#include "game/world/Tower.h"
 
 void BuildTower() {
     Building::BuildAll();
@@ -9,7 +10,7 @@ void BuildTower() {
     if (Building::cur) Building::cur->AddAllEntities();
 }
 
-int SegmentIndexForPlayerRow(int playerRow) { return (6 - playerRow) / 50; }
+int SegmentIndexForPlayerRow(int playerRow) { return tower::SegmentOfRow(playerRow); }
 
 int ChooseSegment(int playerRow) {
     int idx = SegmentIndexForPlayerRow(playerRow);

@@ -8,7 +8,7 @@ class GameEngine;
 // Builds the levelCount segments and makes segment 0 current with its entities in the list.
 void BuildTower();
 
-// The segment index for a player on tile row playerRow: (6 - row) / 50, truncating.
+// The segment index for a player on tile row playerRow (the tower's SegmentOfRow).
 int SegmentIndexForPlayerRow(int playerRow);
 
 // Makes the player's segment current and hands the entities of the segment above it to the

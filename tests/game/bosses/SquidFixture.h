@@ -9,10 +9,11 @@
 #include "game/bosses/BossSquid.h"
 #include "game/bosses/SquidArm.h"
 #include "game/bosses/SquidTarget.h"
+#include "game/world/Tower.h"
 
 class SquidTest : public PlayTest {
 protected:
-    static constexpr int kArena = -29696;  // scrollY of the fight
+    static constexpr int kArena = tower::kSquidArenaTop;  // scrollY of the fight
     static constexpr int kTopRow = kArena / 64;
 
     void SetUp() override {

@@ -13,8 +13,6 @@ brackmoor_add_game_test(final_boss_test SOURCES
 brackmoor_add_game_test(final_fight_test SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/../player/PlayFixture.h
   ${CMAKE_CURRENT_LIST_DIR}/FinalFixture.h
-  ${CMAKE_CURRENT_LIST_DIR}/FinalFighter.h
-  ${CMAKE_CURRENT_LIST_DIR}/../bot/Bot.cpp
   ${CMAKE_CURRENT_LIST_DIR}/final_fight_test.cpp)
 brackmoor_add_game_test(final_parts_test SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/../player/PlayFixture.h

@@ -13,10 +13,10 @@
 #include "game/enemies/WallBlast.h"
 #include "game/flow/MainFile.h"
 #include "game/world/FallingBlock.h"
-#include "game/support/Danger.h"
+#include "game/autoplay/Danger.h"
 
-using danger::ClearForStep;
-using danger::FindCrab;
+using autoplay::danger::ClearForStep;
+using autoplay::danger::FindCrab;
 
 class CrabFightTest : public PlayTest {
 protected:
@@ -57,7 +57,7 @@ protected:
                     int tx = p->tX + dx, ty = p->tY + dy;
                     return tx >= 2 && tx <= 7 && ty >= -224 && ty <= -219;  // blocks drop onto the top row
                 };
-                if (danger::BestStep(kMoves, here, [&](int dx, int dy) { return ClearForStep(p, dx, dy, horizon); },
+                if (autoplay::danger::BestStep(kMoves, here, [&](int dx, int dy) { return ClearForStep(p, dx, dy, horizon); },
                                      inArena, &bdx, &bdy)) {
                     Step(bdx, bdy);
                     ++dodges;

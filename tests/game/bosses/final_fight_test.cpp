@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <set>
 
-#include "FinalFighter.h"
+#include "game/autoplay/FinalFighter.h"
 #include "FinalFixture.h"
 #include "engine/GFont.h"
 #include "engine/Harness.h"
@@ -20,8 +20,8 @@ namespace {
 
 class FinalFight : public FinalTest {
 protected:
-    void Press(const bot::Keys& k) {
-        for (int vk : {int(VK_LEFT), int(VK_RIGHT), int(VK_UP), int(VK_DOWN), int('X'), int('C'), int(VK_RETURN)}) e->keys[vk] = k.down[vk];
+    void Press(const autoplay::Keys& k) {
+        for (int vk : autoplay::kPlayerKeys) e->keys[vk] = k.down[vk];
     }
 };
 
@@ -34,8 +34,8 @@ TEST_F(FinalFight, EachFormCanBeHurtByAMortalFighter) {
         FinalBoss* b = Spawn();
         b->aiTargetArea = form;
         b->aiPhase = FinalBoss::kPhaseBlackout;  // straight to the excursion
-        fight::FinalFighter f;
-        bot::Keys k;
+        autoplay::FinalFighter f;
+        autoplay::Keys k;
         const int livesBefore = Player::Lives;
         int frames = 0;
         bool shot = false;
@@ -86,8 +86,8 @@ TEST_F(FinalFight, EachFormCanBeHurtByAMortalFighter) {
 
 TEST_F(FinalFight, AFighterBeatsTheEyeInAllItsFormsAndTheCreditsRollToTheQuitKey) {
     FinalBoss* b = Spawn();
-    fight::FinalFighter f;
-    bot::Keys k;
+    autoplay::FinalFighter f;
+    autoplay::Keys k;
     std::set<int> formsHurt;
     int formHP = b->HP, lastPhase = b->aiPhase;
     long frame = 0;

@@ -6,7 +6,4 @@ brackmoor_add_game_test(squid_test SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/squid_arm_test.cpp)
 brackmoor_add_game_test(squid_fight_test SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/../player/PlayFixture.h
-  ${CMAKE_CURRENT_LIST_DIR}/SquidFighter.h
-  ${CMAKE_CURRENT_LIST_DIR}/../bot/Bot.h
-  ${CMAKE_CURRENT_LIST_DIR}/../bot/Bot.cpp
   ${CMAKE_CURRENT_LIST_DIR}/squid_fight_test.cpp)

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "../player/PlayFixture.h"
-#include "SquidFighter.h"
+#include "game/autoplay/SquidFighter.h"
 #include "engine/Harness.h"
 #include "game/bosses/BossSquid.h"
 #include "game/bosses/SquidArm.h"
@@ -21,7 +21,7 @@
 #include "game/enemies/WallBlast.h"
 #include "game/flow/MainFile.h"
 
-using fight::FindSquid;
+using autoplay::FindSquid;
 
 class SquidFightTest : public PlayTest {
 protected:
@@ -52,15 +52,14 @@ protected:
 
     // One frame of the simple player's choices, through the keys.
     void Play(BossSquid*) {
-        bot::Keys k;
+        autoplay::Keys k;
         fighter.Think(&k);
-        for (int vk : {static_cast<int>('X'), static_cast<int>('C'), VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT})
-            e->keys[vk] = k.down[vk];
+        for (int vk : autoplay::kPlayerKeys) e->keys[vk] = k.down[vk];
     }
 
-    fight::SquidFighter fighter;
-    static constexpr int kArena = -29696;
-    static constexpr int kTopRow = kArena / 64;
+    autoplay::SquidFighter fighter;
+    static constexpr int kArena = tower::kSquidArenaTop;
+    static constexpr int kTopRow = autoplay::SquidFighter::kTopRow;
     long frame = 0;
 };
 
@@ -74,7 +73,7 @@ TEST_F(SquidFightTest, TheSquidComesOutFightsAndFallsThenTheScreenUnlocks) {
             SetUp();
         }
         frame = 0;
-        fighter.dodges = 0;
+        fighter = autoplay::SquidFighter();
         srand(seed);
         e->rotx = 450 - 90 * 3;
         p->side = 3;
@@ -143,13 +142,13 @@ TEST_F(SquidFightTest, TheSquidComesOutFightsAndFallsThenTheScreenUnlocks) {
             continue;
         }
         ++wins;
-        std::printf("seed %u: squid beaten at frame %ld, %d lives left, %d dodges\n", seed, frame, Player::Lives, fighter.dodges);
+        std::printf("seed %u: squid beaten at frame %ld, %d lives left, %d dodges\n", seed, frame, Player::Lives, fighter.Dodges());
         // The whole cycle was seen before it fell.
         std::vector<int> cycle{0, 5, 10, 15, 20, 25, 30, 35, 0, 5};
         ASSERT_GE(phases.size(), cycle.size());
         EXPECT_EQ(std::vector<int>(phases.begin(), phases.begin() + cycle.size()), cycle);
         EXPECT_EQ(phases.back(), 999);
-        EXPECT_GT(fighter.dodges, 0);
+        EXPECT_GT(fighter.Dodges(), 0);
         EXPECT_GT(Player::Lives, 0);
         EXPECT_FALSE(Building::lockScreen) << "the beaten squid unlocks the screen";
         EXPECT_EQ(e->music, nullptr) << "its death stops the music";

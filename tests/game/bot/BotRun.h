@@ -1,18 +1,30 @@
-// What the in-process bot runs share: their environment switches, the keys a bot holds passed to
-// the engine (and noted by the recorder when they change), and the recording with its trace.
+// What the in-process runs of the automatic player share: their environment switches, starting a
+// game as the headless runner would, the frame loop with the player pressing keys through the
+// harness (as --autoplay does), a description of the player's surroundings for failure messages,
+// and writing the recording with its trace.
 #pragma once
 
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "Bot.h"
 #include "engine/GameEngine.h"
 #include "engine/Harness.h"
+#include "game/autoplay/Autoplay.h"
+#include "game/entities/Blood.h"
+#include "game/entities/Entity.h"
 #include "game/flow/MainFile.h"
+#include "game/player/Player.h"
 #include "platform/Options.h"
 #include "platform/Paths.h"
 #include "platform/Replay.h"
 #include "support/TestSupport.h"
+
+namespace platform {
+void ResetMessageQueue();
+bool QuitRequested();
+}  // namespace platform
 
 namespace botrun {
 
@@ -27,49 +39,75 @@ inline unsigned SeedOr(unsigned fallback) {
     return v.empty() ? fallback : static_cast<unsigned>(std::atol(v.c_str()));
 }
 
-constexpr int kKeys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, 'X', 'C', VK_RETURN};
-
-// Holds the bot's keys for the next frame; each change is noted at `frame`.
-inline void Press(const bot::Keys& keys, long frame, platform::ReplayRecorder* recorder) {
-    for (int vk : kKeys) {
-        if (gEngine.keys[vk] == keys.down[vk]) continue;
-        gEngine.keys[vk] = keys.down[vk];
-        recorder->Key(frame, vk, keys.down[vk]);
-    }
-}
-
-// The trace of a recording FILE.replay is FILE.trace beside it; the run writes it frame by frame.
-inline bool TraceBeside(const std::string& record) {
-    platform::CurrentOptions().traceFile = record.substr(0, record.rfind(".replay")) + ".trace";
-    return harness::Prepare();
-}
-
-// Writes the recorded keys under `head` and finishes the trace.
-inline bool WriteRecording(const std::string& record, const std::string& head, const platform::ReplayRecorder& r) {
-    const bool written = platform::WriteFileAtomically(record, head + platform::FormatReplay(r.Events()));
-    const bool traced = harness::Finish(&gEngine);
-    platform::CurrentOptions().traceFile.clear();
-    return written && traced;
-}
-
 // Starts a game in this process as the headless runner would: the shipped data, a fresh progress
 // folder made under `tag` (holding `unlock` as the unlocked level when above 0), the seed, the
-// trace beside `record` when recording, and nothing drawn unless `drawn`. False when a step fails.
+// recording of the keys into `record` and the trace beside it (FILE.trace for FILE.replay) when
+// `record` is given, and nothing drawn unless `drawn`. False when a step fails.
 inline bool StartGame(const char* tag, unsigned seed, int unlock, const std::string& record, bool drawn) {
     platform::SetDataDir(BRACKMOOR_DATA_DIR);
     const std::string save = testsupport::MakeTempDir(tag);
     if (save.empty()) return false;
     if (unlock > 0 && !testsupport::WriteText(save + "/color.dat", std::to_string(unlock))) return false;
     platform::SetSaveDir(save);
-    platform::CurrentOptions().haveSeed = true;
-    platform::CurrentOptions().seed = seed;
-    if (!record.empty() && !TraceBeside(record)) return false;
+    platform::Options& o = platform::CurrentOptions();
+    o.haveSeed = true;
+    o.seed = seed;
+    if (!record.empty()) {
+        o.recordFile = record;
+        o.traceFile = record.substr(0, record.rfind(".replay")) + ".trace";
+        if (!harness::Prepare()) return false;
+    }
     if (!drawn) testsupport::UseRenderFree();
     GameEngine::gEngine = &gEngine;
     // The game's start-up claims this thread as the game's, before the sound device mixes on another.
     GameInit(&gEngine, nullptr);
     GameStart(&gEngine);
     return true;
+}
+
+// Runs frames with `player` pressing the keys until after(frame) says to stop (it may fail the
+// test too) or maxFrames have run. Returns the number of frames run.
+// BRACKMOOR_BOT_VERBOSE=1 prints what the player is doing every 500 frames.
+template <class After>
+long Play(autoplay::Autoplay* player, long maxFrames, After after) {
+    const bool verbose = !Env("BRACKMOOR_BOT_VERBOSE").empty();
+    player->Start();
+    for (long frame = 0; frame < maxFrames; ++frame) {
+        gEngine.RunFrame();
+        if (verbose && frame % 500 == 0) std::printf("frame %ld: %s\n", frame, player->Bot().Status().c_str());
+        if (!after(frame)) return frame + 1;
+    }
+    return maxFrames;
+}
+
+// What the player is doing and what stands near it on its wall: the things a failure should name.
+inline std::string Situation(const autoplay::Autoplay& player) {
+    Player* p = Player::Get();
+    std::string out = player.Bot().Status();
+    if (!p) return out;
+    out += "; lives " + std::to_string(Player::Lives) + ", side " + std::to_string(p->side) + " tile (" +
+           std::to_string(p->tX) + ", " + std::to_string(p->tY) + ")";
+    for (Entity* e : Entity::entList) {
+        if (e == p || e->side != p->side || e->dead || dynamic_cast<Blood*>(e)) continue;
+        const int tx = static_cast<int>(std::floor(e->GetCenterX() / 64.0f));
+        const int ty = static_cast<int>(std::floor(e->GetCenterY() / 64.0f));
+        if (std::abs(ty - p->tY) > 6) continue;
+        out += "\n  " + std::string(e->ClassName()) + " at (" + std::to_string(tx) + ", " + std::to_string(ty) + ")" +
+               (e->canHit ? "" : ", cannot be shot") + (e->hurtPlayer ? ", harmful" : "");
+    }
+    for (const std::string& note : player.Bot().DeathNotes()) out += "\n  life lost: " + note;
+    return out;
+}
+
+// Writes the recorded keys under `head` into the recording and finishes the trace; the recording
+// stops there.
+inline bool WriteRecording(const std::string& head) {
+    platform::Options& o = platform::CurrentOptions();
+    const bool written = platform::WriteFileAtomically(o.recordFile, head + harness::RecordingText());
+    o.recordFile.clear();
+    const bool traced = harness::Finish(&gEngine);
+    o.traceFile.clear();
+    return written && traced;
 }
 
 }  // namespace botrun

@@ -6,6 +6,7 @@
 
 #include "engine/GameEngine.h"
 #include "game/entities/Climber.h"
+#include "game/world/Tower.h"
 #include "game/world/World.h"
 #include "tower.h"
 
@@ -143,7 +144,7 @@ TEST(ShippedTowerTest, EveryLevelFileLoadsCleanly) {
     for (int i = 0; i < levelCount; ++i)
         for (int side = 1; side <= 4; ++side)
             for (int tx = 1; tx <= 8; ++tx)
-                for (int ty = 6 - 50 * i; ty >= -43 - 50 * i; --ty)
+                for (int ty = tower::RowAtHeight(50 * i + 1); ty >= tower::TopRowOfSegment(i); --ty)
                     for (int dy = -1; dy <= 1; ++dy)
                         for (int dx = -1; dx <= 1; ++dx) {
                             if (dx == 0 && dy == 0) continue;
@@ -162,13 +163,7 @@ TEST(ShippedTowerTest, EveryLevelFileLoadsCleanly) {
                                 // The model turns the corner at once; the game does it on the
                                 // player's next update.
                                 int gx = c.tX, gside = side;
-                                if (gx <= 0) {
-                                    gx = 8;
-                                    gside = side % 4 + 1;
-                                } else if (gx > 8) {
-                                    gx = 1;
-                                    gside = (side + 2) % 4 + 1;
-                                }
+                                tower::TurnCorner(&gside, &gx);
                                 same = gx == to.tx && c.tY == to.ty && gside == to.side;
                             }
                             if (!same && ++stepMismatches < 5)

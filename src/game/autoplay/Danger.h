@@ -1,5 +1,5 @@
-// What threatens the player next: how soon a shot or a falling block reaches a box, as the
-// dodging players of the crab fight test and the playthrough bot both judge it.
+// What threatens the player next: how soon a shot, a creature or a falling block reaches a box,
+// followed frame by frame as the automatic player and the fight tests judge it.
 #pragma once
 
 #include <algorithm>
@@ -14,6 +14,7 @@
 #include "game/player/Player.h"
 #include "game/world/FallingBlock.h"
 
+namespace autoplay {
 namespace danger {
 
 // The first entity of type T in the list, or null.
@@ -198,3 +199,4 @@ bool BestStep(const int (&steps)[8][2], int here, Score score, Allowed allowed, 
 }
 
 }  // namespace danger
+}  // namespace autoplay

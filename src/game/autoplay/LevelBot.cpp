@@ -1,4 +1,4 @@
-#include "Bot.h"
+#include "game/autoplay/LevelBot.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,74 +25,17 @@
 #include "game/world/BuildingBlock.h"
 #include "game/world/FallingBlock.h"
 #include "game/world/Generator.h"
-#include "game/support/Danger.h"
+#include "game/world/Tower.h"
+#include "game/autoplay/Danger.h"
+#include "game/autoplay/Reach.h"
 
-namespace bot {
+namespace autoplay {
 
 using danger::FindCrab;
 
 namespace {
 
-// Steps tried in this order, so that among equally short routes the ones going up first win.
-const int kSteps[8][2] = {{0, -1}, {-1, -1}, {1, -1}, {-1, 0}, {1, 0}, {0, 1}, {-1, 1}, {1, 1}};
-
-// The walls' answer for a climber tile: the game asks the block one row below the climber's row.
-bool OpenWall(Building* seg, int side, int tx, int ty) { return seg->GetBlock(side, tx, ty + 1)->type == 0; }
-
 int FloorDiv(float v) { return static_cast<int>(std::floor(v / 64.0f)); }
-
-bool Contains(const std::vector<Tile>& v, const Tile& t) { return std::find(v.begin(), v.end(), t) != v.end(); }
-
-Route Search(const Tile& from, bool toTarget, const Tile& target, int goalRow, int lowRow,
-             const std::vector<Tile>& avoid) {
-    Route r;
-    auto done = [&](const Tile& t) { return toTarget ? t == target : t.ty <= goalRow; };
-    if (done(from)) {
-        r.found = true;
-        return r;
-    }
-    const int highRow = goalRow - 1;
-    if (from.ty < highRow || from.ty > lowRow) return r;
-    const int rows = lowRow - highRow + 1;
-    auto index = [&](const Tile& t) { return ((t.side - 1) * 10 + t.tx) * rows + (t.ty - highRow); };
-    std::vector<int> prev(static_cast<size_t>(4 * 10 * rows), -2);
-    std::vector<Tile> tileOf(prev.size());
-    std::vector<signed char> stepOf(prev.size(), -1);
-    std::deque<Tile> queue{from};
-    prev[index(from)] = -1;
-    tileOf[index(from)] = from;
-    int found = -1;
-    while (!queue.empty()) {
-        Tile t = queue.front();
-        queue.pop_front();
-        if (done(t)) {
-            found = index(t);
-            break;
-        }
-        for (int k = 0; k < 8; ++k) {
-            Tile n;
-            if (!WallStep(t, kSteps[k][0], kSteps[k][1], &n)) continue;
-            if (n.ty < highRow || n.ty > lowRow) continue;
-            int i = index(n);
-            if (prev[i] != -2 || Contains(avoid, n)) continue;
-            prev[i] = index(t);
-            tileOf[i] = n;
-            stepOf[i] = static_cast<signed char>(k);
-            queue.push_back(n);
-        }
-    }
-    if (found < 0) return r;
-    r.found = true;
-    for (int i = found; prev[i] != -1; i = prev[i]) {
-        r.tiles.push_back(tileOf[i]);
-        r.dx.push_back(kSteps[stepOf[i]][0]);
-        r.dy.push_back(kSteps[stepOf[i]][1]);
-    }
-    std::reverse(r.tiles.begin(), r.tiles.end());
-    std::reverse(r.dx.begin(), r.dx.end());
-    std::reverse(r.dy.begin(), r.dy.end());
-    return r;
-}
 
 bool Hostile(Entity* e, Player* p) {
     // A popper swarm hurts nobody but holds the climber where the next shot finds it.
@@ -100,100 +43,7 @@ bool Hostile(Entity* e, Player* p) {
            e->side == p->side && !dynamic_cast<Blood*>(e);
 }
 
-// Whether the player takes a step now: not in the middle of a glide.
-bool Ready(Player* p) { return !(p->sprite && p->sprite->AnimationOn && !p->idleing); }
-
-
 }  // namespace
-
-Building* SegmentOfRow(int ty) {
-    int rowsUp = 6 - ty;
-    if (rowsUp < 0) return nullptr;
-    int idx = rowsUp / 50;
-    if (idx >= levelCount || idx >= Building::kMaxSegments) return nullptr;
-    return Building::b[idx];
-}
-
-bool WallStep(const Tile& p, int dx, int dy, Tile* out) {
-    if (p.tx + dx < 1 || p.tx + dx > 8) dy = 0;
-    if (dx == 0 && dy == 0) return false;
-    Building* seg = SegmentOfRow(p.ty);
-    if (!seg) return false;
-    if (!OpenWall(seg, p.side, p.tx + dx, p.ty + dy)) return false;
-    if (dx != 0 && dy != 0) {
-        if (!OpenWall(seg, p.side, p.tx + dx, p.ty)) return false;
-        if (!OpenWall(seg, p.side, p.tx, p.ty + dy)) return false;
-    }
-    Tile n{p.side, p.tx + dx, p.ty + dy};
-    if (n.tx <= 0) {
-        n.tx = 8;
-        n.side = n.side % 4 + 1;
-    } else if (n.tx > 8) {
-        n.tx = 1;
-        n.side = (n.side + 2) % 4 + 1;
-    }
-    *out = n;
-    return true;
-}
-
-bool StepAllowedNow(Player* p, int dx, int dy) {
-    if (p->popperHalt > 2) return false;
-    if (Building::lockScreen) {
-        if (p->cy + p->y + p->ch + 64 * dy > Building::lockLo + 480) return false;
-        if (p->cy + p->y + 64 * dy < Building::lockHi) return false;
-        if (p->tX + dx < 1 || p->tX + dx > 8) return false;
-    }
-    if (!Ready(p)) return false;
-    if (p->tX + dx < 1 || p->tX + dx > 8) dy = 0;
-    Building* seg = p->GetBuilding();
-    if (!seg) return false;
-    if (!seg->openSpot(p->side, p->tX + dx, p->tY + dy + 1, FALSE)) return false;
-    if (dx != 0 && dy != 0) {
-        if (!seg->openSpot(p->side, p->tX + dx, p->tY + 1, FALSE)) return false;
-        if (!seg->openSpot(p->side, p->tX, p->tY + dy + 1, FALSE)) return false;
-    }
-    return true;
-}
-
-bool StepNowFrom(const Tile& p, int dx, int dy, Tile* out) {
-    if (!WallStep(p, dx, dy, out)) return false;
-    if (p.tx + dx < 1 || p.tx + dx > 8) dy = 0;
-    Building* seg = SegmentOfRow(p.ty);
-    if (!seg->openSpot(p.side, p.tx + dx, p.ty + dy + 1, FALSE)) return false;
-    if (dx != 0 && dy != 0) {
-        if (!seg->openSpot(p.side, p.tx + dx, p.ty + 1, FALSE)) return false;
-        if (!seg->openSpot(p.side, p.tx, p.ty + dy + 1, FALSE)) return false;
-    }
-    return true;
-}
-
-Route PlanRoute(const Tile& from, int goalRow, int lowRow, const std::vector<Tile>& avoid) {
-    return Search(from, false, Tile{}, goalRow, lowRow, avoid);
-}
-
-Route PlanRouteTo(const Tile& from, const Tile& target, int goalRow, int lowRow, const std::vector<Tile>& avoid) {
-    return Search(from, true, target, goalRow, lowRow, avoid);
-}
-
-Entity* GunTarget(Player* p, int ax, int ay) { return GunTargetFrom(p, PlayerTile(p), ax, ay); }
-
-Entity* GunTargetFrom(Player* p, const Tile& from, int ax, int ay) {
-    if (ax == 0 && ay == 0) return nullptr;
-    float top = Building::scrollY / 64.0f;
-    int cX = from.tx, cY = from.ty;
-    for (;;) {
-        if (cX > 8 || cX <= 0) return nullptr;
-        if (cY < top || cY > top + 6) return nullptr;
-        cX += ax;
-        cY += ay;
-        for (Entity* e : Entity::entList) {
-            if (e == p || dynamic_cast<Blood*>(e) || e->dead || e->side != p->side || !e->canHit) continue;
-            if (e->boxCollide(static_cast<float>(cX * 64 + 1), static_cast<float>(cY * 64 + 1), 62, 62)) return e;
-        }
-    }
-}
-
-Tile PlayerTile(Player* p) { return Tile{p->side, p->tX, p->tY}; }
 
 void LevelBot::SetStatus(long frame, const std::string& s) {
     Player* p = Player::Get();
@@ -213,12 +63,11 @@ void LevelBot::Think(long frame, Keys* k) {
         Menu(frame, k);
         return;
     }
-    started_ = true;
     if (Building::showNewWeapon) {
         // Dismiss the announcement once it has slid in: one press, released at once.
         bool ready = Building::newWeaponElement && Building::newWeaponElement->atTarget();
-        k->down[VK_RETURN] = ready && !enterPressed_;
-        enterPressed_ = k->down[VK_RETURN];
+        k->down[Keys::kConfirm] = ready && !enterPressed_;
+        enterPressed_ = k->down[Keys::kConfirm];
         SetStatus(frame, "reading the new weapon");
         return;
     }
@@ -230,18 +79,10 @@ void LevelBot::Think(long frame, Keys* k) {
     Player* p = Player::Get();
     if (!p || static_cast<int>(e->rotx) % 90 != 0) return;
     if (p->dead) {
-        if (!wasDead_) {
-            Entity* near = danger::NearestHarm(p);
-            SetStatus(frame, std::string("lost a life, nearest harm: ") + (near ? near->ClassName() : "none"));
-            deaths_.push_back(status_);
-            if (std::getenv("BRACKMOOR_BOT_VERBOSE")) std::printf("%s\n", status_.c_str());
-        }
-        wasDead_ = true;
+        SetStatus(frame, "lost a life");
         return;
     }
-    wasDead_ = false;
     CrabWalker* crab = FindCrab();
-    if (crab && crabSeenAt_ < 0) crabSeenAt_ = frame;
     if (Building::lockScreen || crab) {
         Fight(frame, crab, k);
         return;
@@ -259,8 +100,8 @@ void LevelBot::Menu(long frame, Keys* k) {
         downPressed_ = k->down[VK_DOWN];
         enterPressed_ = false;
     } else if (ready && (Building::menuPos == 0 || Building::menuPos == wanted)) {
-        k->down[VK_RETURN] = !enterPressed_;
-        enterPressed_ = k->down[VK_RETURN];
+        k->down[Keys::kConfirm] = !enterPressed_;
+        enterPressed_ = k->down[Keys::kConfirm];
     } else {
         enterPressed_ = false;
     }
@@ -293,19 +134,13 @@ bool LevelBot::SafeStep(long frame, Player* p, int dx, int dy, Keys* k) {
     return true;
 }
 
-void LevelBot::Step(int dx, int dy, Keys* k) {
-    k->down['X'] = true;
-    if (dx) k->down[dx < 0 ? VK_LEFT : VK_RIGHT] = true;
-    if (dy) k->down[dy < 0 ? VK_UP : VK_DOWN] = true;
-}
+void LevelBot::Step(int dx, int dy, Keys* k) { k->Step(dx, dy); }
 
 bool LevelBot::AimAndFire(Player* p, int ax, int ay, Keys* k) {
     if (!p->idleing) return false;
-    if (ax) k->down[ax < 0 ? VK_LEFT : VK_RIGHT] = true;
-    if (ay) k->down[ay < 0 ? VK_UP : VK_DOWN] = true;
+    k->Arrows(ax, ay);
     // Fire only once the aim is already right, so no shot goes the old way.
-    if (p->aimDirX == ax && p->aimDirY == ay) k->down['C'] = true;
-    ++shotsAimed_;
+    if (p->aimDirX == ax && p->aimDirY == ay) k->down[Keys::kFire] = true;
     return true;
 }
 
@@ -349,10 +184,9 @@ void LevelBot::Climb(long frame, Keys* k) {
         int bdx = 0, bdy = 0;
         if (danger::BestStep(
                 kSteps, here, [&](int dx, int dy) { return Clear(p, dx, dy); },
-                [&](int dx, int dy) { return p->tX + dx >= 1 && p->tX + dx <= 8 && StepAllowedNow(p, dx, dy); }, &bdx,
+                [&](int dx, int dy) { return !tower::OffTheWall(p->tX + dx) && StepAllowedNow(p, dx, dy); }, &bdx,
                 &bdy)) {
             Step(bdx, bdy, k);
-            ++dodges_;
             SetStatus(frame, "dodging a shot");
             return;
         }
@@ -407,7 +241,6 @@ void LevelBot::Climb(long frame, Keys* k) {
             }
         }
     }
-    if (p->haveWeapon[1]) tookFlame_ = true;
     if (route.Length() == 0) return;
     int dx = route.dx[0], dy = route.dy[0];
     Tile next = route.tiles[0];
@@ -433,7 +266,6 @@ void LevelBot::Climb(long frame, Keys* k) {
     }
     if (frame - waitingSince_ > 120) {
         avoid_.push_back(next);
-        ++replans_;
         waitingSince_ = -1;
     }
     std::string who;
@@ -536,7 +368,6 @@ void LevelBot::Fight(long frame, CrabWalker* crab, Keys* k) {
                 [&](int dx, int dy) { return inArena(p->tX + dx, p->tY + dy) && StepAllowedNow(p, dx, dy); }, &bdx,
                 &bdy)) {
             Step(bdx, bdy, k);
-            ++dodges_;
             SetStatus(frame, "dodging in the arena");
             return;
         }
@@ -550,7 +381,7 @@ void LevelBot::Fight(long frame, CrabWalker* crab, Keys* k) {
             return;
         }
     }
-    if (!crab || crab->dead || crab->aiPhase == 999) {
+    if (!crab || crab->dead || crab->aiPhase == CrabWalker::kPhaseDying) {
         SetStatus(frame, crab ? "watching the crab fall" : "waiting for the crab");
         return;
     }
@@ -565,4 +396,4 @@ void LevelBot::Fight(long frame, CrabWalker* crab, Keys* k) {
     SetStatus(frame, "shooting the crab");
 }
 
-}  // namespace bot
+}  // namespace autoplay
