@@ -1,23 +1,13 @@
 #include "game/world/HandleTriggers.h"
 
 #include "engine/GameEngine.h"
+#include "game/bosses/BossSquid.h"
+#include "game/bosses/CrabWalker.h"
+#include "game/bosses/FinalBoss.h"
 #include "game/entities/Entity.h"
 #include "game/player/Player.h"
 #include "game/world/Building.h"
 #include "game/world/Progress.h"
-
-#include "game/bosses/CrabWalker.h"
-
-// The squid and the final boss join the script as their classes are written (the build rebuilds
-// this file when their headers appear).
-#if __has_include("game/bosses/BossSquid.h")
-#include "game/bosses/BossSquid.h"
-#define BRACKMOOR_HAVE_SQUID 1
-#endif
-#if __has_include("game/bosses/FinalBoss.h")
-#include "game/bosses/FinalBoss.h"
-#define BRACKMOOR_HAVE_FINAL 1
-#endif
 
 int triggerCrabBossWait = 0;
 
@@ -79,9 +69,7 @@ void HandleTriggers() {
     if (Row() <= -461 && Building::triggerBoss2 == 0) {
         Building::triggerBoss2 = 1;
         e->MusicLoop(Building::bossMus);
-#ifdef BRACKMOOR_HAVE_SQUID
         Entity::entList.push_back(new BossSquid(3, 224, -29632));
-#endif
         Building::LockScreen(-29696, -29696);
     }
 
@@ -89,11 +77,9 @@ void HandleTriggers() {
     if (Row() <= -673 && Building::triggerBossFinal == 0) {
         Building::triggerBossFinal = 1;
         e->MusicFade(100);
-#ifdef BRACKMOOR_HAVE_FINAL
         FinalBoss* boss = new FinalBoss(3, 256, -43392);
         Entity::entList.push_back(boss);
         FinalBoss::debug_boss = boss;
-#endif
         int s = static_cast<int>(Building::scrollY);
         Building::LockScreen(s, s);
     }
