@@ -8,9 +8,9 @@
 #include <SDL/SDL_mixer.h>
 
 #include "engine/GFont.h"
-#include "engine/Harness.h"
 #include "engine/GImage.h"
 #include "engine/Random.h"
+#include "engine/RunOptions.h"
 #include "platform/Backend.h"
 #include "platform/Settings.h"
 
@@ -282,7 +282,7 @@ void GameEngine::RunFrame() {
     fps = (efps - bfps) != 0 ? 1000.0f / static_cast<float>(efps - bfps) : 0.0f;
     bfps = efps;
     SDL_JoystickUpdate();
-    harness::BeforeInput(this);
+    runoptions::BeforeInput(this);
     HandleKeys(this);
     GameLoop(this);
     ShakeUpd();
@@ -293,9 +293,9 @@ void GameEngine::RunFrame() {
     DrawTextA(20, 20, "%s", errText);  // never a format string
     ResetColor();
     CaptureFrame();
-    harness::AfterDraw(this);
+    runoptions::AfterDraw(this);
     if (drawn) SwapBuffers(hDC);
-    harness::AfterFrame(this);
+    runoptions::AfterFrame(this);
 }
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -312,13 +312,13 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_KEYDOWN:
             if (wParam < 256) {
                 gEngine.keys[wParam] = true;
-                harness::OnKey(&gEngine, static_cast<int>(wParam), true);
+                runoptions::OnKey(&gEngine, static_cast<int>(wParam), true);
             }
             return 0;
         case WM_KEYUP:
             if (wParam < 256) {
                 gEngine.keys[wParam] = false;
-                harness::OnKey(&gEngine, static_cast<int>(wParam), false);
+                runoptions::OnKey(&gEngine, static_cast<int>(wParam), false);
             }
             return 0;
         default:
@@ -354,7 +354,7 @@ int WinMain(HINSTANCE hInstance, HINSTANCE, char* lpCmdLine, int) {
         gEngine.RunFrame();
     }
     GameEnd(&gEngine);
-    bool ok = harness::Finish(&gEngine);
+    bool ok = runoptions::Finish(&gEngine);
     gEngine.ShutDown();
     return ok ? static_cast<int>(msg.wParam) : 1;
 }

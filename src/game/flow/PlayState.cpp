@@ -1,6 +1,6 @@
 #include "game/flow/PlayState.h"
 
-#include "game/flow/JsonWriter.h"
+#include "engine/JsonWriter.h"
 #include "game/flow/MainMenu.h"
 #include "game/flow/MenuElement.h"
 #include "game/player/Player.h"

@@ -7,7 +7,7 @@
 
 #include "Bot.h"
 #include "engine/GameEngine.h"
-#include "engine/Harness.h"
+#include "engine/RunOptions.h"
 #include "game/flow/MainFile.h"
 #include "platform/Options.h"
 #include "platform/Paths.h"
@@ -41,13 +41,13 @@ inline void Press(const bot::Keys& keys, long frame, platform::ReplayRecorder* r
 // The trace of a recording FILE.replay is FILE.trace beside it; the run writes it frame by frame.
 inline bool TraceBeside(const std::string& record) {
     platform::CurrentOptions().traceFile = record.substr(0, record.rfind(".replay")) + ".trace";
-    return harness::Prepare();
+    return runoptions::Prepare();
 }
 
 // Writes the recorded keys under `head` and finishes the trace.
 inline bool WriteRecording(const std::string& record, const std::string& head, const platform::ReplayRecorder& r) {
     const bool written = platform::WriteFileAtomically(record, head + platform::FormatReplay(r.Events()));
-    const bool traced = harness::Finish(&gEngine);
+    const bool traced = runoptions::Finish(&gEngine);
     platform::CurrentOptions().traceFile.clear();
     return written && traced;
 }

@@ -19,7 +19,7 @@
 #include "BotRun.h"
 #include "GameBot.h"
 #include "engine/GameEngine.h"
-#include "engine/Harness.h"
+
 #include "game/entities/Blood.h"
 #include "game/entities/Entity.h"
 #include "game/world/Building.h"

@@ -14,7 +14,7 @@
 #include "BotRun.h"
 #include "GameBot.h"
 #include "engine/GameEngine.h"
-#include "engine/Harness.h"
+
 #include "game/world/Building.h"
 #include "platform/Options.h"
 #include "platform/Replay.h"

@@ -17,7 +17,7 @@
 #include "Bot.h"
 #include "BotRun.h"
 #include "engine/GameEngine.h"
-#include "engine/Harness.h"
+
 #include "game/world/Building.h"
 #include "platform/Options.h"
 #include "platform/Replay.h"
