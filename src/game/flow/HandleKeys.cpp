@@ -47,9 +47,9 @@ int InPlay(int down, int bit) {
 }
 }  // namespace
 
-void LeaveToPlay() {
+void LeaveToPlay(int closingKeys) {
     menuDel = 0;
-    heldDel = ActionKeysDown();
+    heldDel = closingKeys;
 }
 
 // Play is frozen while the tower turns between sides.
@@ -70,7 +70,7 @@ void HandleKeys(GameEngine* gEngine) {
     if (Building::showNewWeapon) {
         if (HKActivateActKey3() && Building::newWeaponElement && Building::newWeaponElement->atTarget()) {
             Building::EndShowWeapon();
-            LeaveToPlay();
+            LeaveToPlay(kHeldWeapon);
         }
         return;
     }
@@ -80,7 +80,7 @@ void HandleKeys(GameEngine* gEngine) {
         if (pauseDel == 0) {
             pauseDel = 1;
             Building::pauseOn = !Building::pauseOn;
-            if (!Building::pauseOn && !Building::MainMenuOn) LeaveToPlay();
+            if (!Building::pauseOn && !Building::MainMenuOn) LeaveToPlay(0);  // the pause key is no action key
         }
     } else {
         pauseDel = 0;
@@ -97,7 +97,7 @@ void HandleKeys(GameEngine* gEngine) {
         if (select && changeDel == 0) {
             Building::ActivateSelection();
             changeDel = 1;
-            if (!Building::MainMenuOn && !Building::pauseOn) LeaveToPlay();
+            if (!Building::MainMenuOn && !Building::pauseOn) LeaveToPlay(ActionKeysDown());
         } else if (!select) {
             changeDel = 0;
         }
@@ -122,7 +122,7 @@ void HandleKeys(GameEngine* gEngine) {
     }
 
     // Play. Whatever left a menu for play without passing through here is a way out too.
-    if (menuDel) LeaveToPlay();
+    if (menuDel) LeaveToPlay(ActionKeysDown());
     const int climbKey = InPlay(HKActivateActKey1(), kHeldClimb);
     const int fireKey = InPlay(HKActivateActKey2(), kHeldFire);
     const int weaponKey = InPlay(HKActivateActKey3(), kHeldWeapon);

@@ -45,6 +45,7 @@ void GameInit(GameEngine* gEngine, HINSTANCE hInstance) {
     Building::LoadMusic();
     bkmFont = new GFont("data/font/bkmfont.cff", 1.0f);
     Building::BuildingUnlock = progress::ReadUnlock();
+    progress::ReadBestLives();  // the game remembers both progress files from here on
 }
 
 void GameStart(GameEngine* gEngine) {

@@ -96,6 +96,7 @@ void HandleTriggers() {
         } else {
             Building::triggerBossFinal = 2;
             Building::LockScreen(-43520, -43520);
+            Building::scrollY = -43520;  // a camera that rose past the arena is drawn at it already
             e->MusicLoop(Building::finalBossMus);
         }
     }
