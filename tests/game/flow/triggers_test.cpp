@@ -26,10 +26,8 @@ TEST_F(TriggersTest, ReachingLevelTwoWithMoreLivesThanTheRecordRewritesIt) {
 // progress files without reading them: files changed behind its back change neither the dump nor
 // what the game remembers.
 TEST_F(TriggersTest, TheStateDumpReadsNoProgressFile) {
-    Player::Lives = 4;
-    p->SetPosition(4, -241);
-    HandleTriggers();
-    ASSERT_EQ(ReadSave("color.dat"), "1");
+    ASSERT_TRUE(progress::WriteUnlock(1));
+    ASSERT_TRUE(progress::WriteBestLives(4, 0));
     WriteSave("color.dat", "2");
     WriteSave("dist.dat", "9\n9");
     const std::string dump = GameStateJson(e);
