@@ -43,7 +43,7 @@ BossSquid::BossSquid(int sside, int sx, int sy) {
     shotTimerMax = 60;
     shotSpeed = 2.0f;
     armDelay = 10;
-    aiPhase = 0;
+    aiPhase = kPhaseEmerge;
     shotsTaken = 0;
     targetShot = nullptr;
     aiTimer = 0;
@@ -88,8 +88,8 @@ void BossSquid::CreateArm(int uX, int uY, int sDir) {
 }
 
 void BossSquid::Die() {
-    if (aiPhase == 999) return;
-    aiPhase = 999;
+    if (aiPhase == kPhaseDying) return;
+    aiPhase = kPhaseDying;
     GameEngine::gEngine->Shake(0, 8, 5, 150);
     GameEngine::gEngine->MusicStop();
     aiTimer = 0;
@@ -98,7 +98,7 @@ void BossSquid::Die() {
 void BossSquid::Update() {
     if (dead && sprite->isAnimationFinished()) sprite->SetAnimationOff();
 
-    if (aiPhase == 999 && !dead) {
+    if (aiPhase == kPhaseDying && !dead) {
         aiTimer += 1;
         if (aiTimer % 10 == 0) {
             int ex = static_cast<int>(x) + cx + std::rand() % cw - 64;
@@ -120,7 +120,7 @@ void BossSquid::Update() {
 void BossSquid::AI() {
     Player* player = Player::Get();
     switch (aiPhase) {
-        case 0:  // emerging: the body pushes aside any tentacle lying over it
+        case kPhaseEmerge:  // emerging: the body pushes aside any tentacle lying over it
             if (sprite->onFrameEnter(3)) {
                 for (Entity* e : Entity::entList) {
                     auto* arm = dynamic_cast<SquidArm*>(e);
@@ -128,13 +128,13 @@ void BossSquid::AI() {
                 }
             }
             if (sprite->isCurrentAnimation(&aComeOut) && sprite->isAnimationFinishedNext()) {
-                aiPhase = 5;
+                aiPhase = kPhaseVolley;
                 Idle();
                 canHit = canFlameHit = 1;
             }
             break;
 
-        case 5:  // a volley of six shots at the player
+        case kPhaseVolley:  // a volley of six shots at the player
             if (!player) break;
             if (player->GetCenterX() > GetCenterX())
                 sprite->PlayAnimation(&aIdleRight);
@@ -152,18 +152,18 @@ void BossSquid::AI() {
                 shot->velY = -std::sin(a) * shotSpeed;
                 shotTimer = 0;
                 if (shotsTaken > 5) {
-                    aiPhase = 10;
+                    aiPhase = kPhaseWithdraw;
                     shotsTaken = 0;
                 }
             }
             break;
 
-        case 10:
+        case kPhaseWithdraw:
             sprite->PlayAnimation(&aGoIn);
-            aiPhase = 15;
+            aiPhase = kPhaseSpitMarker;
             break;
 
-        case 15:  // withdrawn: spit the marker onto the chosen tile
+        case kPhaseSpitMarker:  // withdrawn: spit the marker onto the chosen tile
             if (sprite->isAnimationFinishedNext()) {
                 ChooseArmTarget();
                 auto* marker = new SquidTarget(side, x + kMouthX, y + kMouthY, 64.0f * armTargetX, 64.0f * armTargetY);
@@ -172,50 +172,50 @@ void BossSquid::AI() {
                 canHit = canFlameHit = 0;
                 sprite->SetAnimationOff();
                 armDelay = 50;
-                aiPhase = 20;
+                aiPhase = kPhaseMarkerFlight;
             }
             break;
 
-        case 20:  // wait for the marker to land (a marker gone from the list counts as landed)
+        case kPhaseMarkerFlight:  // wait for the marker to land (a marker gone from the list counts as landed)
             if (!targetShot) {
-                aiPhase = 25;
+                aiPhase = kPhaseArmWait;
             } else if (targetShot->atTarget()) {
-                aiPhase = 25;
+                aiPhase = kPhaseArmWait;
                 targetShot->sprite->PlayAnimation(&targetShot->aDead);
                 targetShot->wallDraw = 1;
                 targetShot = nullptr;
             }
             break;
 
-        case 25:
+        case kPhaseArmWait:
             armDelay -= 1;
-            if (armDelay <= 0) aiPhase = 30;
+            if (armDelay <= 0) aiPhase = kPhaseArms;
             break;
 
-        case 30: {  // the tentacles: one along the marked row, one along its column
+        case kPhaseArms: {  // the tentacles: one along the marked row, one along its column
             GameEngine::gEngine->Shake(0, 8, 5, 40);
             if (std::rand() % 2 == 1)
-                CreateArm(10, armTargetY, 2);
+                CreateArm(10, armTargetY, SquidArm::kGrowLeft);
             else
-                CreateArm(-2, armTargetY, 0);
+                CreateArm(-2, armTargetY, SquidArm::kGrowRight);
             if (std::rand() % 2 == 1)
-                CreateArm(armTargetX, static_cast<int>(Building::scrollY / 64 + 8), 1);
+                CreateArm(armTargetX, static_cast<int>(Building::scrollY / 64 + 8), SquidArm::kGrowUp);
             else
-                CreateArm(armTargetX, static_cast<int>(Building::scrollY / 64 - 1), 3);
+                CreateArm(armTargetX, static_cast<int>(Building::scrollY / 64 - 1), SquidArm::kGrowDown);
             armDelay = 100;
-            aiPhase = 35;
+            aiPhase = kPhaseArmsOut;
             break;
         }
 
-        case 35:
+        case kPhaseArmsOut:
             armDelay -= 1;
             if (armDelay <= 0) {
                 sprite->PlayAnimation(&aComeOut);
-                aiPhase = 0;
+                aiPhase = kPhaseEmerge;
             }
             break;
 
-        default:  // 999: the death sequence runs in Update
+        default:  // kPhaseDying: the death sequence runs in Update
             break;
     }
 }

@@ -16,7 +16,7 @@ public:
     AnimationData aIdleRight;
     AnimationData aComeOut;
     AnimationData aGoIn;
-    int aiPhase;  // fight state; 999 while dying
+    int aiPhase;  // fight state: one of the kPhase values below
     EntityLink<SquidTarget> targetShot;  // the marker in flight (not owned)
     int shotTimer;     // frames since the last shot
     int shotTimerMax;  // 60
@@ -25,6 +25,17 @@ public:
     int armTargetX, armTargetY;  // tile the next tentacle attack goes through
     int aiTimer;   // frame counter of the death sequence
     int armDelay;  // countdown of the waits before and after the tentacles
+
+    // The fight states (aiPhase). The numbers are kept as they are: state dumps and traces record them.
+    static constexpr int kPhaseEmerge = 0;         // coming out, pushing aside tentacles lying over the body
+    static constexpr int kPhaseVolley = 5;         // six shots at the player
+    static constexpr int kPhaseWithdraw = 10;      // starts going back into the wall
+    static constexpr int kPhaseSpitMarker = 15;    // once in, spits the marker onto the chosen tile
+    static constexpr int kPhaseMarkerFlight = 20;  // waits for the marker to land
+    static constexpr int kPhaseArmWait = 25;       // a pause before the tentacles
+    static constexpr int kPhaseArms = 30;          // drives the two tentacles through the marked tile
+    static constexpr int kPhaseArmsOut = 35;       // a pause with the tentacles out, then emerges again
+    static constexpr int kPhaseDying = 999;        // the death sequence (run by Update)
 
     // Where shots and the marker leave the body, from its corner.
     static constexpr int kMouthX = 94;

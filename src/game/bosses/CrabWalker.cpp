@@ -46,7 +46,8 @@ CrabWalker::CrabWalker(int sside, int sx, int sy) {
     HP = MaxHP = 200;
     bloodRate = 15;
     Idle();
-    aiPhase = aiTimer = aiShotCount = aiLoop = 0;
+    aiPhase = kPhaseLineUp;
+    aiTimer = aiShotCount = aiLoop = 0;
     fireAmount = 10;
     AIdist = 48000;
 }
@@ -101,9 +102,9 @@ void CrabWalker::OffScreen() {
 }
 
 void CrabWalker::Die() {
-    if (aiPhase == 999 || dead) return;
+    if (aiPhase == kPhaseDying || dead) return;
     aiTimer = 0;
-    aiPhase = 999;
+    aiPhase = kPhaseDying;
     sprite->SetAnimationOff();
     GameEngine::gEngine->MusicStop();
 }
@@ -175,7 +176,7 @@ void CrabWalker::Update() {
     }
 
     // Dying: fifteen explosions over 150 frames, then the body goes limp.
-    if (aiPhase == 999 && !dead) {
+    if (aiPhase == kPhaseDying && !dead) {
         aiTimer += 1;
         if (aiTimer % 10 == 0) {
             int ex = static_cast<int>(x) + cx - 64 + std::rand() % (cw - 64);
@@ -195,7 +196,7 @@ void CrabWalker::AI() {
     const bool playerAlive = !player->dead;
 
     switch (aiPhase) {
-        case 0:  // ride the edge to line up with the player, then fire two volleys
+        case kPhaseLineUp:  // ride the edge to line up with the player, then fire two volleys
             if (playerAlive && !sprite->isCurrentAnimation(&aFire)) {
                 float py = player->GetCenterY();
                 if (py < y + cy + ch / 4) {
@@ -207,42 +208,42 @@ void CrabWalker::AI() {
                     sprite->PlayAnimation(&aFire);
                 }
             }
-            if (aiShotCount > 1) aiPhase = 1;
+            if (aiShotCount > 1) aiPhase = kPhaseLeap;
             break;
 
-        case 1:  // leap off the edge
+        case kPhaseLeap:  // leap off the edge
             Jump();
             aiShotCount = 0;
-            aiPhase = 2;
+            aiPhase = kPhaseLeapLanding;
             break;
 
-        case 2:  // at the top of the leap, come back in on the other edge somewhere on screen
+        case kPhaseLeapLanding:  // at the top of the leap, come back in on the other edge somewhere on screen
             if (velX == 0) {
                 SwitchEdges();
                 aiLoop += 1;
                 y = Building::scrollY - cy - 64 + std::rand() % 480;
                 if (aiLoop <= 3) {
-                    aiPhase = 0;
+                    aiPhase = kPhaseLineUp;
                 } else {
                     aiLoop = 0;
-                    aiPhase = 10;
+                    aiPhase = kPhaseDescentTop;
                 }
             }
             break;
 
-        case 9:  // change edges for the second descent
+        case kPhaseSecondDescent:  // change edges for the second descent
             if (velX == 0) {
                 SwitchEdges();
-                aiPhase = 10;
+                aiPhase = kPhaseDescentTop;
             }
             break;
 
-        case 10:  // start the descent one tile above the screen
+        case kPhaseDescentTop:  // start the descent one tile above the screen
             y = Building::scrollY - cy - 64;
-            aiPhase = 11;
+            aiPhase = kPhaseDescend;
             break;
 
-        case 11:  // descend, firing one shot per tile
+        case kPhaseDescend:  // descend, firing one shot per tile
             y += kSpeed;
             if (static_cast<int>(GetCenterY()) % 64 == 0) Fire(1);
             if (y + cy > player->y + 240 || !playerAlive) {
@@ -250,16 +251,16 @@ void CrabWalker::AI() {
                 aiShotCount = 0;
                 if (aiLoop <= 0) {
                     aiLoop = 1;
-                    aiPhase = 9;
+                    aiPhase = kPhaseSecondDescent;
                 } else {
                     aiLoop = 0;
                     aiTimer = 0;
-                    aiPhase = 19;
+                    aiPhase = kPhaseShake;
                 }
             }
             break;
 
-        case 19:  // shake in the middle of the edge
+        case kPhaseShake:  // shake in the middle of the edge
             if (velX == 0) {
                 y = Building::scrollY + 240 - cy - ch / 2;
                 sprite->PlayAnimation(&aSpaz);
@@ -270,11 +271,11 @@ void CrabWalker::AI() {
                 aiTimer = 0;
                 Jump();
                 Idle();
-                aiPhase = 20;
+                aiPhase = kPhaseStomp;
             }
             break;
 
-        case 20:  // stomp: every landing shakes a block loose from the building above
+        case kPhaseStomp:  // stomp: every landing shakes a block loose from the building above
             if (velX == 0) {
                 if (aiTimer == 0) {
                     aiTimer = 1;
@@ -288,11 +289,11 @@ void CrabWalker::AI() {
             }
             if (aiLoop > 6) {
                 aiLoop = 0;
-                aiPhase = 0;
+                aiPhase = kPhaseLineUp;
             }
             break;
 
-        default:  // 999: the death sequence runs in Update
+        default:  // kPhaseDying: the death sequence runs in Update
             break;
     }
 }

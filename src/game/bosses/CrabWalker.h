@@ -14,7 +14,7 @@ class CrabWalker : public Entity {
 public:
     AnimationData aFire;  // the crab's own firing animation (the base's slot stays unused)
     AnimationData aSpaz;  // shaking
-    int aiPhase;          // attack state; 999 while dying
+    int aiPhase;          // attack state: one of the kPhase values below
     int aiTimer;          // timer of the shaking and stomping phases and of the death sequence
     int aiShotCount;      // volleys fired in the current phase
     int aiLoop;           // pass counter of the leaping, descending and stomping phases
@@ -23,6 +23,17 @@ public:
     static GImage* sprite_sheet;
     static GSound* wavSmash;
     static GSound* wavDie;  // declared for symmetry with the other bosses; never loaded
+
+    // The attack states (aiPhase). The numbers are kept as they are: state dumps and traces record them.
+    static constexpr int kPhaseLineUp = 0;         // ride the edge to line up with the player, fire two volleys
+    static constexpr int kPhaseLeap = 1;           // leap off the edge
+    static constexpr int kPhaseLeapLanding = 2;    // come back in on the other edge, somewhere on screen
+    static constexpr int kPhaseSecondDescent = 9;  // change edges for the second descent
+    static constexpr int kPhaseDescentTop = 10;    // start a descent one tile above the screen
+    static constexpr int kPhaseDescend = 11;       // descend, firing one shot per tile
+    static constexpr int kPhaseShake = 19;         // shake in the middle of the edge
+    static constexpr int kPhaseStomp = 20;         // leap to and fro, shaking blocks loose from above
+    static constexpr int kPhaseDying = 999;        // the death sequence (run by Update)
 
     // Resting lines and entry points of the two edges.
     static constexpr float kRightRest = 576;

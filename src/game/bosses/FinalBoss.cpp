@@ -27,7 +27,7 @@ void Shake(float ax, float ay, float speed, float dur) {
     if (Eng()) Eng()->Shake(ax, ay, speed, dur);
 }
 // The wall each form is fought on.
-int FormSide(int form) { return form == 0 ? 2 : (form == 1 ? 4 : 1); }
+int FormSide(int form) { return form == FinalBoss::kFormFlying ? 2 : (form == FinalBoss::kFormSmall ? 4 : 1); }
 }  // namespace
 
 FinalBoss::FinalBoss(int sside, int sx, int sy) {
@@ -49,18 +49,18 @@ FinalBoss::FinalBoss(int sside, int sx, int sy) {
     wallDraw = 1;
     blinkTimer = 100;
     blinkTimerMax = 400;
-    aiPhase = -1;
+    aiPhase = kPhaseAwaitCamera;
     aiTimer = 0;
     aiTimerMax = 100;
     aiLoop = 0;
-    aiTargetArea = 0;
+    aiTargetArea = kFormFlying;
     aiLastTargetArea = -1;
     aiPhaseTimer = kFormFrames;
     targetShot = nullptr;
     for (BOOL& w : wallBlasterLoc) w = 0;
     EyeFlyTransformed = 0;
     EyeSmallHitTimer = 0;
-    chasePhase = 0;
+    chasePhase = kChaseDrift;
     waverSpeed = kPi / 180;
     waverDeg = 0;
     waverAmp = 0;
@@ -170,17 +170,17 @@ void FinalBoss::EyeMultToggle() {
 
 void FinalBoss::ToggleForm() {
     switch (aiTargetArea) {
-        case 0: EyeFlyToggle(); break;
-        case 1: EyeSmallToggle(); break;
-        default: EyeMultToggle(); break;
+        case kFormFlying: EyeFlyToggle(); break;
+        case kFormSmall: EyeSmallToggle(); break;
+        default: EyeMultToggle(); break;  // kFormCrawlers
     }
 }
 
 void FinalBoss::TransformBack() {
     switch (aiTargetArea) {
-        case 0: EyeFlyTransformBack(); break;
-        case 1: EyeSmallTransformBack(); break;
-        default: EyeMultTransformBack(); break;
+        case kFormFlying: EyeFlyTransformBack(); break;
+        case kFormSmall: EyeSmallTransformBack(); break;
+        default: EyeMultTransformBack(); break;  // kFormCrawlers
     }
 }
 
@@ -221,7 +221,7 @@ void FinalBoss::Update() {
     // sequence starts from home.
     if (HP <= 9) {
         HP = 10;
-        if (aiPhase > 99) aiPhase = 20;
+        if (InFormFight()) aiPhase = kPhaseFormEnd;
     }
 
     Entity::Update();
@@ -237,24 +237,24 @@ void FinalBoss::Hit(int locX, int locY) {
 
 void FinalBoss::AI() {
     switch (aiPhase) {
-        case -1:  // waiting for the camera to reach the arena
-            aiTargetArea = 2;
+        case kPhaseAwaitCamera:  // waiting for the camera to reach the arena
+            aiTargetArea = kFormCrawlers;
             if (Building::scrollY <= kArenaScroll) {
                 if (Eng()) Eng()->MusicLoop(Building::finalBossMus);
-                aiPhase = 0;
+                aiPhase = kPhaseHome;
             }
             break;
 
-        case 0:
+        case kPhaseHome:
             aiTimer = 100;
-            aiPhase = 1;
+            aiPhase = kPhaseExposed;
             break;
 
-        case 1:  // exposed at home
+        case kPhaseExposed:  // exposed at home
             canHit = canFlameHit = 1;
             if (--aiTimer <= 0) {
                 PlaySound(wavEBTeleport);
-                aiPhase = HP <= 10 ? 50 : 2;
+                aiPhase = HP <= 10 ? kPhaseDeathStart : kPhaseFlickerOut;
                 aiTimer = 100;
                 // Never the same form twice in a row.
                 do {
@@ -264,56 +264,56 @@ void FinalBoss::AI() {
             }
             break;
 
-        case 2:  // flickering out: an even number of toggles leaves the eye in its home form
+        case kPhaseFlickerOut:  // flickering out: an even number of toggles leaves the eye in its home form
             if (aiTimer % 10 != 0) {
                 Building::GoBlackToggle();
                 ToggleForm();
             }
             Shake(0, 8, 5, 120);
             if (--aiTimer <= 0) {
-                aiPhase = HP <= 10 ? 50 : 10;
+                aiPhase = HP <= 10 ? kPhaseDeathStart : kPhaseBlackout;
                 Building::UnBlack();
                 aiTimer = 0;
             }
             break;
 
-        case 10:
+        case kPhaseBlackout:
             Building::GoBlack();
             if (aiTimer >= 0) --aiTimer;
             if (aiTimer < 0) {
                 ToggleForm();  // always a transform here
-                aiPhase = 11;
+                aiPhase = kPhaseArrive;
             }
             break;
 
-        case 11: {  // arrival on the form's wall
+        case kPhaseArrive: {  // arrival on the form's wall
             const int s = FormSide(aiTargetArea);
             Building::MovePlayerToPosition(s, 4, 682);
             side = s;
             Building::UnBlack();
             aiTimer = 100;
-            aiPhase = 12;
+            aiPhase = kPhaseArrivalPause;
             break;
         }
 
-        case 12:
-            if (--aiTimer <= 0) aiPhase = 99;
+        case kPhaseArrivalPause:
+            if (--aiTimer <= 0) aiPhase = kPhaseFormStart;
             break;
 
-        case 99:  // the form's fight begins
+        case kPhaseFormStart:  // the form's fight begins
             aiLoop = 0;
             aiPhaseTimer = kFormFrames;
             Shake(0, 8, 5, 120);
             aiTimer = 300;
-            if (aiTargetArea == 0) {
-                chasePhase = 0;
-                aiPhase = 100;
+            if (aiTargetArea == kFormFlying) {
+                chasePhase = kChaseDrift;
+                aiPhase = kPhaseFlyStart;
             } else {
-                aiPhase = aiTargetArea == 1 ? 200 : 300;
+                aiPhase = aiTargetArea == kFormSmall ? kPhaseSmallStart : kPhaseCrawlersStart;
             }
             break;
 
-        case 20: {  // the form ends: everything but the player and the eye goes
+        case kPhaseFormEnd: {  // the form ends: everything but the player and the eye goes
             canHit = canFlameHit = 0;
             Entity* player = Entity::ThePlayer();
             for (size_t i = 1; i < entList.size(); ++i) {
@@ -323,68 +323,68 @@ void FinalBoss::AI() {
             Building::UnBlack();
             PlaySound(wavEBTeleport);
             aiTimer = 100;
-            aiPhase = 21;
+            aiPhase = kPhaseFlickerBack;
             break;
         }
 
-        case 21:  // flickering back: an odd number of toggles brings the eye home
+        case kPhaseFlickerBack:  // flickering back: an odd number of toggles brings the eye home
             ToggleForm();
             if (aiTimer % 10 != 0) Building::GoBlackToggle();
             Shake(0, 8, 5, 120);
             if (--aiTimer < 0) {
                 Building::UnBlack();
                 aiTimer = 100;
-                aiPhase = 22;
+                aiPhase = kPhaseHoldHome;
             }
             break;
 
-        case 22:  // home, holding the player on the home wall
-            Building::MovePlayerToPosition(3, 4, 681);
+        case kPhaseHoldHome:  // home, holding the player on the home wall
+            Building::MovePlayerToPosition(kHomeSide, 4, 681);
             Building::scrollY = kArenaScroll;
             Building::LockScreen(kArenaScroll, kArenaScroll);
-            side = 3;
+            side = kHomeSide;
             Building::UnBlack();
             if (aiTimer >= 0) --aiTimer;
-            if (aiTimer < 0) aiPhase = 23;
+            if (aiTimer < 0) aiPhase = kPhaseHomeAgain;
             break;
 
-        case 23:
+        case kPhaseHomeAgain:
             Building::UnBlack();
             aiTimer = 50;
             TransformBack();
-            aiPhase = HP <= 10 ? 50 : 1;
+            aiPhase = HP <= 10 ? kPhaseDeathStart : kPhaseExposed;
             break;
 
-        case 50:
+        case kPhaseDeathStart:
             aiTimer = 1500;
             if (Eng()) Eng()->MusicStop();
-            aiPhase = 51;
+            aiPhase = kPhaseDying;
             break;
 
-        case 51:
+        case kPhaseDying:
             Dying();
             break;
 
         // The flying eye.
-        case 100:
+        case kPhaseFlyStart:
             aiTimer = 300;
-            aiPhase = 105;
+            aiPhase = kPhaseFly;
             break;
-        case 105:
+        case kPhaseFly:
             FlyingEye();
             break;
-        case 110:
+        case kPhaseFlyShootPose:
             sprite->PlayAnimation(&aEyeShoot);
-            aiPhase = 111;
+            aiPhase = kPhaseFlyShootWait;
             break;
-        case 111:
+        case kPhaseFlyShootWait:
             if (sprite->isAnimationFinishedNext()) {
                 sprite->PlayAnimation(&aEyeFly);
                 velX = velY = 0;
-                aiPhase = 112;
+                aiPhase = kPhaseFlyRing;
             }
             break;
-        case 112: {  // a ring of eight shots
+        case kPhaseFlyRing: {  // a ring of eight shots
             PlaySound(wavEBMegaBlast);
             const float bx = GetCenterX(), by = GetCenterY();
             for (int k = 0; k < 8; ++k) {
@@ -394,12 +394,12 @@ void FinalBoss::AI() {
                 shot->velY = -std::sin(a) * 2;
                 entList.push_back(shot);
             }
-            aiPhase = 100;
+            aiPhase = kPhaseFlyStart;
             break;
         }
 
         // The slit eye and its two robots.
-        case 200: {
+        case kPhaseSmallStart: {
             aiTimer = 150;
             auto* right = new LaserClimber(side, 576, y + 80);
             auto* left = new LaserClimber(side, 0, y);
@@ -411,14 +411,14 @@ void FinalBoss::AI() {
             left->boss = this;
             entList.push_back(right);
             entList.push_back(left);
-            aiPhase = 201;
+            aiPhase = kPhaseSmall;
             break;
         }
-        case 201:
+        case kPhaseSmall:
             break;
 
         // The crawlers, one of which carries the eye.
-        case 300: {
+        case kPhaseCrawlersStart: {
             wallDraw = hurtPlayer = canHit = canFlameHit = 0;
             const float tx = x / 64, ty = y / 64;
             const float at[4][2] = {{tx, ty}, {tx + 1, ty}, {tx, ty + 1}, {tx + 1, ty + 1}};
@@ -432,19 +432,19 @@ void FinalBoss::AI() {
             carrier->boss = this;
             y = 0;  // the eye itself is out of play
             aiTimer = 200;
-            aiPhase = 301;
+            aiPhase = kPhaseCrawlers;
             break;
         }
-        case 301:
+        case kPhaseCrawlers:
             if (--aiTimer <= 0) CrawlerShot();
             break;
 
-        default:  // 52: the ending runs
+        default:  // kPhaseEnded: the ending runs
             break;
     }
 
     // A form's fight lasts at most so long, hurt or not.
-    if (aiPhase > 99 && --aiPhaseTimer <= 0) aiPhase = 20;
+    if (InFormFight() && --aiPhaseTimer <= 0) aiPhase = kPhaseFormEnd;
 }
 
 void FinalBoss::FlyingEye() {
@@ -460,13 +460,13 @@ void FinalBoss::FlyingEye() {
             entList.push_back(s);
         }
     }
-    if (aiTimer <= 0) aiPhase = 110;
+    if (aiTimer <= 0) aiPhase = kPhaseFlyShootPose;
 
     Entity* player = Entity::ThePlayer();
     if (!player) return;
     switch (chasePhase) {
-        case 0:  // drifting
-            if (distToEntity(player) < 300) chasePhase = 1;
+        case kChaseDrift:
+            if (distToEntity(player) < 300) chasePhase = kChaseAim;
             if (velX > 0.1f)
                 velX -= 0.1f;
             else if (velX < -0.1f)
@@ -479,15 +479,15 @@ void FinalBoss::FlyingEye() {
                 x += GetCenterX() > player->GetCenterX() ? -1 : 1;
             }
             break;
-        case 1:  // aiming at where the player is now
+        case kChaseAim:
             hasChased = 1;
             chaseDeg = std::atan2(GetCenterY() - player->GetCenterY(), GetCenterX() - player->GetCenterX());
-            chasePhase = 2;
+            chasePhase = kChaseCharge;
             break;
-        default:  // charging along that line
+        default:  // kChaseCharge
             if (std::fabs(velX) < chaseSpeed) velX -= 0.2f * std::cos(chaseDeg);
             if (std::fabs(velY) < chaseSpeed) velY -= 0.2f * std::sin(chaseDeg);
-            if (distToEntity(player) > 250) chasePhase = 0;
+            if (distToEntity(player) > 250) chasePhase = kChaseDrift;
             break;
     }
 }
@@ -508,8 +508,8 @@ void FinalBoss::CrawlerShot() {
 void FinalBoss::Dying() {
     GameEngine* e = Eng();
     if (aiTimer <= 0) {
-        aiPhase = 52;
-        Building::scenePhase = 1;
+        aiPhase = kPhaseEnded;
+        Building::scenePhase = Building::kSceneStart;
         return;
     }
     auto blast = [this] {
@@ -527,8 +527,8 @@ void FinalBoss::Dying() {
             e->fadePerc += 0.01f;
         } else {
             e->fadePerc = 1;
-            aiPhase = 52;
-            Building::scenePhase = 1;
+            aiPhase = kPhaseEnded;
+            Building::scenePhase = Building::kSceneStart;
         }
     }
     aiTimer -= 1;

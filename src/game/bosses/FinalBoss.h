@@ -15,12 +15,11 @@ class SquidTarget;
 class FinalBoss : public Entity {
 public:
     int blinkTimer, blinkTimerMax;
-    int aiPhase;  // state: -1 waiting for the camera, 0..23 at home and between walls, 50..52 dying,
-                  // 100..112 flying eye, 200..201 small eye, 300..301 crawlers
-    int aiTimer;
-    int aiTimerMax;
-    int aiLoop;
-    int aiTargetArea;      // form of the current or next excursion: 0 flying, 1 small, 2 crawlers
+    int aiPhase;  // state: one of the kPhase values below
+    int aiTimer;  // countdown of the current state (frames)
+    int aiTimerMax;  // unused
+    int aiLoop;      // unused (reset when a form's fight begins)
+    int aiTargetArea;      // form of the current or next excursion: one of the kForm values below
     int aiLastTargetArea;  // the previous one (-1 before the first)
     int aiPhaseTimer;      // frames left of a form's fight
     SquidTarget* targetShot;  // unused
@@ -34,8 +33,8 @@ public:
     int EyeSmallHitTimer;    // frames the slit eye stays open after a laser
     AnimationData aEyeMult;
     EntityLink<EyeCrawler> eCrawl[4];  // the crawler form's shells (the list owns them)
-    int chasePhase;  // flying eye: 0 drifting, 1 aiming, 2 charging
-    float waverSpeed, waverDeg, waverAmp;
+    int chasePhase;  // flying eye: one of the kChase values below
+    float waverSpeed, waverDeg, waverAmp;  // unused
     float chaseSpeed;  // the charge stops speeding up an axis at this speed
     float chaseDeg;    // direction of the charge
     float turnSpeed;
@@ -44,11 +43,51 @@ public:
     // The boss of the running game (the level script sets it); null when there is none.
     static EntityLink<FinalBoss> debug_boss;
 
-    // Home: where the eye rests between forms, and the camera's row there.
+    // Home: where the eye rests between forms, its wall, and the camera's row there.
     static constexpr int kHomeX = 256;
     static constexpr int kHomeY = -43392;
+    static constexpr int kHomeSide = 3;
     static constexpr int kArenaScroll = -43520;
+    // The longest a form's fight lasts, in frames.
     static constexpr int kFormFrames = 1500;
+
+    // The states (aiPhase). The numbers are kept as they are: state dumps and traces record them.
+    // At home and on the way between walls:
+    static constexpr int kPhaseAwaitCamera = -1;     // waits for the camera to reach the arena
+    static constexpr int kPhaseHome = 0;             // starts a rest at home
+    static constexpr int kPhaseExposed = 1;          // rests at home, open to hits, then picks the next form
+    static constexpr int kPhaseFlickerOut = 2;       // the screen flickers while the eye changes shape
+    static constexpr int kPhaseBlackout = 10;        // black screen, then the eye takes the form
+    static constexpr int kPhaseArrive = 11;          // the eye and the player move to the form's wall
+    static constexpr int kPhaseArrivalPause = 12;    // a pause on the form's wall
+    static constexpr int kPhaseFormEnd = 20;         // the form's fight ends: everything but the player and eye goes
+    static constexpr int kPhaseFlickerBack = 21;     // the screen flickers while the eye changes back
+    static constexpr int kPhaseHoldHome = 22;        // back home, holding the player on the home wall
+    static constexpr int kPhaseHomeAgain = 23;       // takes its home form, then rests (or dies)
+    static constexpr int kPhaseDeathStart = 50;      // the music stops
+    static constexpr int kPhaseDying = 51;           // the chain of explosions and the fade
+    static constexpr int kPhaseEnded = 52;           // the ending runs; the eye does nothing
+    static constexpr int kPhaseFormStart = 99;       // the form's fight begins
+    // A form's fight (every state above kPhaseFormStart):
+    static constexpr int kPhaseFlyStart = 100;       // flying eye: starts a round of chasing
+    static constexpr int kPhaseFly = 105;            // drifts and charges, dropping spiders
+    static constexpr int kPhaseFlyShootPose = 110;   // takes the shooting pose
+    static constexpr int kPhaseFlyShootWait = 111;   // waits for the pose to finish
+    static constexpr int kPhaseFlyRing = 112;        // fires a ring of eight shots
+    static constexpr int kPhaseSmallStart = 200;     // small eye: the two wall robots appear
+    static constexpr int kPhaseSmall = 201;          // the robots' lasers pry the eye open
+    static constexpr int kPhaseCrawlersStart = 300;  // crawlers: four shells appear, one carrying the eye
+    static constexpr int kPhaseCrawlers = 301;       // the shells wander and shoot in turn
+
+    // The three forms (aiTargetArea).
+    static constexpr int kFormFlying = 0;
+    static constexpr int kFormSmall = 1;
+    static constexpr int kFormCrawlers = 2;
+
+    // The flying eye's chase (chasePhase).
+    static constexpr int kChaseDrift = 0;   // drifting, slowing down, creeping towards the player
+    static constexpr int kChaseAim = 1;     // aims at where the player is now
+    static constexpr int kChaseCharge = 2;  // charges along that line
 
     FinalBoss(int sside, int sx, int sy);
 
@@ -75,6 +114,8 @@ public:
     // The toggle and the transform-back of the form aiTargetArea names.
     void ToggleForm();
     void TransformBack();
+    // The eye is fighting in one of its forms (away from home).
+    bool InFormFight() const { return aiPhase > kPhaseFormStart; }
     // The "HP=..., EntCount:..." line of the debugging overlay.
     static void FormatDebugLine(char* out, int size);
 

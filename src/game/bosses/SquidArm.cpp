@@ -53,7 +53,7 @@ void Slide(float& pos, float target, float speed) {
 }  // namespace
 
 int SquidArm::ChainFrame() const {
-    const bool horizontal = oDir == 0 || oDir == 2;
+    const bool horizontal = oDir == kGrowRight || oDir == kGrowLeft;
     if (head) return horizontal ? kTipFrameH : kTipFrameV;
     if (!nextArm && !lastArm) return horizontal ? kAloneFrameH : kAloneFrameV;
     if (!nextArm) return horizontal ? kCutEndFrameH : kCutEndFrameV;
@@ -86,8 +86,8 @@ void SquidArm::Update() {
 
     sprite->CurLayer = aIdle.layer;
     sprite->CurFrame = ChainFrame();
-    sprite->pos = oDir == 2 ? -1 : 1;
-    sprite->posY = oDir == 1 ? -1 : 1;
+    sprite->pos = oDir == kGrowLeft ? -1 : 1;
+    sprite->posY = oDir == kGrowUp ? -1 : 1;
     sprite->SetAnimationOff();
     Entity::Update();
 }
@@ -109,10 +109,10 @@ void SquidArm::AI() {
 BOOL SquidArm::SpawnArm(int dir) {
     float tx = x, ty = y;
     switch (dir) {
-        case 0: tx += 64; break;
-        case 1: ty -= 64; break;
-        case 2: tx -= 64; break;
-        default: ty += 64; break;
+        case kGrowRight: tx += 64; break;
+        case kGrowUp: ty -= 64; break;
+        case kGrowLeft: tx -= 64; break;
+        default: ty += 64; break;  // kGrowDown
     }
     const float top = Building::scrollY;
     if (!(x > -200 && x < 840 && y > top - 200 && y < top + 680)) return FALSE;

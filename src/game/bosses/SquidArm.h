@@ -16,10 +16,16 @@ public:
     float speedX, speedY;    // slide speed, pixels per frame
     int startX, startY;      // where it started
     BOOL head;               // the growing tip
-    int oDir;                // growth direction: 0 right, 1 up, 2 left, 3 down
+    int oDir;                // growth direction: one of the kGrow values below
     BOOL yFlip;
     EntityLink<SquidArm> nextArm;  // towards the tip (not owned)
     EntityLink<SquidArm> lastArm;  // towards the root (not owned)
+
+    // Growth directions (oDir).
+    static constexpr int kGrowRight = 0;
+    static constexpr int kGrowUp = 1;
+    static constexpr int kGrowLeft = 2;
+    static constexpr int kGrowDown = 3;
 
     // Picture cells on layer 0, for segments of an up-down and of a sideways tentacle.
     static constexpr int kTipFrameV = 6, kTipFrameH = 5;

@@ -1,5 +1,7 @@
 #include "game/flow/Credits.h"
 
+#include "game/world/Building.h"
+
 namespace credits {
 namespace {
 // The studio and its people (all of them made up for the game).
@@ -17,8 +19,8 @@ const Card kCards[kCardCount] = {
 const Card& CardAt(int i) { return kCards[i]; }
 
 const Card* CardForPhase(int scenePhase) {
-    if (scenePhase < 15 || scenePhase > 28) return nullptr;
-    return &kCards[(scenePhase - 15) / 2];
+    if (scenePhase < Building::kSceneFirstCard || scenePhase > Building::kSceneLastCard) return nullptr;
+    return &kCards[(scenePhase - Building::kSceneFirstCard) / 2];
 }
 
 }  // namespace credits

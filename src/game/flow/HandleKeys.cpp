@@ -60,7 +60,7 @@ void HandleKeys(GameEngine* gEngine) {
     // quits. (The boss's death also ends on a black screen, with the fire key likely still held:
     // that must not skip the credits.)
     if (Building::scenePhase > 0) {
-        if (Building::scenePhase == 100 && gEngine->fadePerc >= 1.0f &&
+        if (Building::scenePhase == Building::kSceneVeilCloses && gEngine->fadePerc >= 1.0f &&
             (HKActivateActKey3() || HKActivateActKey2() || HKActivateActKey1() || HKActivatePauseKey()))
             PostQuitMessage(0);
         return;

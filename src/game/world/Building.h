@@ -86,8 +86,18 @@ public:
     static int menuPos;
 
     // Ending.
-    static int scenePhase;
-    static int sceneTimer;
+    static int scenePhase;  // the ending's step: one of the kScene values below
+    static int sceneTimer;  // frames into the step; a card's brightness, in 200ths, while the credits show
+    // The ending's steps (scenePhase). The numbers are kept as they are: state dumps and traces record them.
+    static constexpr int kSceneNone = 0;           // no ending: the game plays
+    static constexpr int kSceneStart = 1;          // sets up the sky, the falling character and the music
+    static constexpr int kSceneFall = 2;           // falls for 150 frames behind the black veil
+    static constexpr int kSceneVeilLifts = 10;     // the veil lifts
+    static constexpr int kSceneCreditsStart = 11;  // the credits begin
+    static constexpr int kSceneFirstCard = 15;     // each card fades in (odd step) and out (even step): 15..28
+    static constexpr int kSceneLastCard = 28;
+    static constexpr int kSceneCreditsEnd = 29;    // the credits are over
+    static constexpr int kSceneVeilCloses = 100;   // the veil closes; once it is black, a key quits
     static GImage* creditClouds;
     static GImage* creditClouds2;
     static GImage* creditCity;

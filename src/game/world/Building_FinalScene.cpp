@@ -42,44 +42,44 @@ void Building::UpdateFinalScene() {
     GameEngine* e = GameEngine::gEngine;
     float& fade = e->fadePerc;
     switch (scenePhase) {
-        case 1: {
+        case kSceneStart: {
             MakeOnce(creditSp, creditClouds, 0, 0);
             MakeOnce(creditCitySp, creditCity, 0, 240);
             MakeOnce(creditClouds2Sp, creditClouds2, 0, 0);
             sceneTimer = 0;
             if (Player* p = Player::Get()) p->sprite->PlayAnimation(&p->aDeadFall);
             e->MusicLoop(endMus);
-            scenePhase = 2;
+            scenePhase = kSceneFall;
             break;
         }
-        case 2:
+        case kSceneFall:
             if (++sceneTimer > 150) {
                 sceneTimer = 0;
-                scenePhase = 10;
+                scenePhase = kSceneVeilLifts;
             }
             break;
-        case 10:  // the veil lifts
+        case kSceneVeilLifts:
             if (fade > 0) fade -= 0.0025f;
             if (!(fade > 0)) {
                 fade = 0;
-                scenePhase = 11;
+                scenePhase = kSceneCreditsStart;
             }
             break;
-        case 11:
+        case kSceneCreditsStart:
             sceneTimer = 0;
-            scenePhase = 15;
+            scenePhase = kSceneFirstCard;
             break;
-        case 29:
+        case kSceneCreditsEnd:
             sceneTimer = 0;
-            scenePhase = 100;
+            scenePhase = kSceneVeilCloses;
             break;
-        case 100:  // the veil closes; it ends at exactly 1, where a key quits
+        case kSceneVeilCloses:  // it ends at exactly 1, where a key quits
             ++sceneTimer;
             fade = fade < 1.0f ? std::min(1.0f, fade + 0.001f) : 1.0f;
             break;
         default:
-            if (scenePhase >= 15 && scenePhase <= 28) {
-                // Each card fades in over 200 frames and holds for 50 (odd phase), then fades out.
+            if (scenePhase >= kSceneFirstCard && scenePhase <= kSceneLastCard) {
+                // Each card fades in over 200 frames and holds for 50 (odd step), then fades out.
                 if (scenePhase % 2 == 1) {
                     if (++sceneTimer > 250) {
                         sceneTimer = 200;

@@ -40,7 +40,7 @@ public:
         Entity* target = Target(p, b);
         if (!target) {
             // Nothing to shoot at: keep to a safe tile near the middle of the wall's bottom.
-            if (b->aiTargetArea == 1 && b->aiPhase > 99) Park(p, 8, k);
+            if (b->aiTargetArea == FinalBoss::kFormSmall && b->InFormFight()) Park(p, 8, k);
             return;
         }
         if (AimAt(p, target, k)) return;
@@ -158,11 +158,12 @@ private:
     }
 
     Entity* Target(Player* p, FinalBoss* b) {
-        if (b->aiPhase <= 99 || b->aiPhase == 201 || b->aiTargetArea == 0) {
+        if (!b->InFormFight() || b->aiPhase == FinalBoss::kPhaseSmall || b->aiTargetArea == FinalBoss::kFormFlying) {
             if (b->canHit && b->side == p->side && b->y != 0) return b;
         }
-        if (b->aiPhase >= 200 && b->aiPhase < 300) return SteeringTarget(b);
-        if (b->aiPhase >= 300) return CrawlerTarget(p);
+        if (b->aiPhase >= FinalBoss::kPhaseSmallStart && b->aiPhase < FinalBoss::kPhaseCrawlersStart)
+            return SteeringTarget(b);
+        if (b->aiPhase >= FinalBoss::kPhaseCrawlersStart) return CrawlerTarget(p);
         return nullptr;
     }
 

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "../player/PlayFixture.h"
+#include "CrabCycle.h"
 #include "../support/EntityQueries.h"
 #include "game/bosses/CrabWalker.h"
 #include "game/enemies/Pickup.h"
@@ -80,14 +81,13 @@ TEST_F(CrabTest, PhasesRunInOrderUntilTheStompsEndAndTheCycleStartsAgain) {
         if (c->aiShotCount > before) ++volleys;
         blocks += CountNew<FallingBlock>();
         if (c->aiPhase != phases.back()) {
-            if (c->aiPhase == 1) volleysBeforeLeap.push_back(volleys);
+            if (c->aiPhase == CrabWalker::kPhaseLeap) volleysBeforeLeap.push_back(volleys);
             volleys = 0;
             phases.push_back(c->aiPhase);
             if (phases.size() == 20) break;
         }
     }
-    std::vector<int> expected{0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2, 10, 11, 9, 10, 11, 19, 20, 0};
-    EXPECT_EQ(phases, expected);
+    EXPECT_EQ(phases, CrabCycle());
     for (int v : volleysBeforeLeap) EXPECT_EQ(v, 2) << "two volleys on each edge before a leap";
     EXPECT_EQ(blocks, 7) << "seven stomps, one falling block each";
     EXPECT_EQ(c->aiLoop, 0);
@@ -170,16 +170,16 @@ TEST_F(CrabTest, ALeapOrderedWhileSlidingWaitsForTheLanding) {
     float v = c->velX;
     c->Jump();
     EXPECT_FLOAT_EQ(c->velX, v) << "no leap while still moving";
-    c->aiPhase = 9;
+    c->aiPhase = CrabWalker::kPhaseSecondDescent;
     Tick();
-    EXPECT_EQ(c->aiPhase, 9) << "waits for the crab to stop";
+    EXPECT_EQ(c->aiPhase, CrabWalker::kPhaseSecondDescent) << "waits for the crab to stop";
     // The landing stops it before its phase runs, so the same frame moves it to the other edge.
     while (c->velX != 0) Tick();
-    EXPECT_EQ(c->aiPhase, 10);
+    EXPECT_EQ(c->aiPhase, CrabWalker::kPhaseDescentTop);
     EXPECT_FLOAT_EQ(c->x, CrabWalker::kLeftEntry);
     EXPECT_EQ(c->sprite->pos, -1);
     Tick();
-    EXPECT_EQ(c->aiPhase, 11);
+    EXPECT_EQ(c->aiPhase, CrabWalker::kPhaseDescend);
     EXPECT_FLOAT_EQ(c->x, CrabWalker::kLeftEntry + 1) << "pulled in from the left";
     c->velX = 0;
     c->x = CrabWalker::kLeftRest;
@@ -201,10 +201,10 @@ TEST_F(CrabTest, WhileThePlayerIsDownTheCrabNeitherTracksNorFiresAndADescentEnds
     EXPECT_EQ(c->aiShotCount, 0);
     EXPECT_FALSE(c->sprite->AnimationOn) << "frozen";
 
-    c->aiPhase = 11;
+    c->aiPhase = CrabWalker::kPhaseDescend;
     c->aiLoop = 0;
     c->Update();
-    EXPECT_EQ(c->aiPhase, 9) << "the descent ends at once";
+    EXPECT_EQ(c->aiPhase, CrabWalker::kPhaseSecondDescent) << "the descent ends at once";
     EXPECT_EQ(c->aiLoop, 1);
     EXPECT_FLOAT_EQ(c->velX, 15);
 }
@@ -228,7 +228,7 @@ TEST_F(CrabTest, DeathBurstsInFifteenExplosionsFallsAwayAndUnlocksTheScreen) {
     c->Hit(1, 0);
     EXPECT_EQ(c->HP, 0);
     Tick();
-    EXPECT_EQ(c->aiPhase, 999);
+    EXPECT_EQ(c->aiPhase, CrabWalker::kPhaseDying);
     EXPECT_EQ(c->aiTimer, 1);
     EXPECT_FALSE(c->dead);
     EXPECT_EQ(e->music, nullptr) << "the music stops";

@@ -33,13 +33,14 @@ TEST_F(FinalFight, EachFormCanBeHurtByAMortalFighter) {
         SetUp();
         FinalBoss* b = Spawn();
         b->aiTargetArea = form;
-        b->aiPhase = 10;  // straight to the excursion
+        b->aiPhase = FinalBoss::kPhaseBlackout;  // straight to the excursion
         fight::FinalFighter f;
         bot::Keys k;
         const int livesBefore = Player::Lives;
         int frames = 0;
         bool shot = false;
-        while (b->aiPhase != 20 && b->aiPhase != 21 && frames < 2000) {
+        while (b->aiPhase != FinalBoss::kPhaseFormEnd && b->aiPhase != FinalBoss::kPhaseFlickerBack &&
+               frames < 2000) {
             f.Think(&k);
             Press(k);
             if (!ShotsDir().empty()) {
@@ -57,12 +58,12 @@ TEST_F(FinalFight, EachFormCanBeHurtByAMortalFighter) {
                 for (Entity* x : Entity::entList)
                     if (auto* c = dynamic_cast<EyeCrawler*>(x)) crackedCrawler |= c->alive && c->HP < c->MaxHP - 5;
                 const char* name = nullptr;
-                if (form == 0 && frames > 150 && b->aiPhase == 105 && sx > 80 && sx < 640 - 80 - 192 && sy > 40 &&
-                    sy < 480 - 40 - 192)
+                if (form == FinalBoss::kFormFlying && frames > 150 && b->aiPhase == FinalBoss::kPhaseFly && sx > 80 &&
+                    sx < 640 - 80 - 192 && sy > 40 && sy < 480 - 40 - 192)
                     name = "final_flying.png";
-                else if (form == 1 && frames > 150 && Count<LaserBeam>() > 0)
+                else if (form == FinalBoss::kFormSmall && frames > 150 && Count<LaserBeam>() > 0)
                     name = "final_small.png";
-                else if (form == 2 && frames > 200 && crackedCrawler)
+                else if (form == FinalBoss::kFormCrawlers && frames > 200 && crackedCrawler)
                     name = "final_crawlers.png";
                 if (name) {
                     EXPECT_TRUE(SaveFramePng(ShotsDir() + "/" + name, 640, 480));
@@ -89,32 +90,37 @@ TEST_F(FinalFight, AFighterBeatsTheEyeInAllItsFormsAndTheCreditsRollToTheQuitKey
     std::set<int> formsHurt;
     int formHP = b->HP, lastPhase = b->aiPhase;
     long frame = 0;
-    for (; frame < 60000 && Building::scenePhase == 0 && b->aiPhase != 52; ++frame) {
+    for (; frame < 60000 && Building::scenePhase == Building::kSceneNone && b->aiPhase != FinalBoss::kPhaseEnded;
+         ++frame) {
         ASSERT_GE(Player::Lives, 0) << "the fighter ran out of lives at frame " << frame << ", boss HP " << b->HP
                                     << ", phase " << b->aiPhase << ", form " << b->aiTargetArea;
         f.Think(&k);
         Press(k);
         Tick(false);
-        if (b->aiPhase <= 99 && lastPhase > 99) {
+        if (!b->InFormFight() && lastPhase > FinalBoss::kPhaseFormStart) {
             std::printf("form %d: HP %d -> %d, lives %d, frame %ld\n", b->aiTargetArea, formHP, b->HP, Player::Lives,
                         frame);
             if (b->HP < formHP) formsHurt.insert(b->aiTargetArea);
         }
-        if (b->aiPhase == 99) formHP = b->HP;
+        if (b->aiPhase == FinalBoss::kPhaseFormStart) formHP = b->HP;
         lastPhase = b->aiPhase;
     }
-    ASSERT_EQ(b->aiPhase, 52) << "the eye still has " << b->HP << " HP after " << frame << " frames";
+    ASSERT_EQ(b->aiPhase, FinalBoss::kPhaseEnded)
+        << "the eye still has " << b->HP << " HP after " << frame << " frames";
     EXPECT_GE(formsHurt.size(), 2u) << "the eye was hurt in its forms, not only at home";
     EXPECT_TRUE(InList(b)) << "the boss is never deleted by its own death";
 
     // The ending: seven cards in order, then the veil closes and a key quits.
     std::vector<int> phases;
-    for (int i = 0; i < 5000 && Building::scenePhase != 100; ++i) {
+    for (int i = 0; i < 5000 && Building::scenePhase != Building::kSceneVeilCloses; ++i) {
         Tick(false);
         if (phases.empty() || phases.back() != Building::scenePhase) phases.push_back(Building::scenePhase);
         ASSERT_FALSE(platform::QuitRequested()) << "quit in phase " << Building::scenePhase;
     }
-    std::vector<int> expected = {2, 10, 11, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 100};
+    std::vector<int> expected = {Building::kSceneFall, Building::kSceneVeilLifts, Building::kSceneCreditsStart};
+    for (int card = Building::kSceneFirstCard; card <= Building::kSceneLastCard; ++card) expected.push_back(card);
+    expected.push_back(Building::kSceneCreditsEnd);
+    expected.push_back(Building::kSceneVeilCloses);
     EXPECT_EQ(phases, expected);
     e->keys['C'] = true;
     int waited = 0;

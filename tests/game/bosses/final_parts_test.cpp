@@ -30,7 +30,7 @@ protected:
 
 TEST_F(FinalParts, RobotsHaltWhenShotResumeTheirWayAndFireWhenLevel) {
     FinalBoss* b = Spawn();
-    b->aiPhase = 52;  // the eye does nothing of its own here
+    b->aiPhase = FinalBoss::kPhaseEnded;  // the eye does nothing of its own here
     b->EyeSmallTransform();
     Robots r = MakeRobots(b, kArena + 300, kArena + 100);
     for (int i = 0; i < 3; ++i) Tick();
@@ -91,7 +91,7 @@ TEST_F(FinalParts, ARobotTakenOffFiresNoBeam) {
 
 TEST_F(FinalParts, ABeamAcrossTheSlitEyeHoldsItOpenAndAShutEyeCannotBeHit) {
     FinalBoss* b = Spawn();
-    b->aiPhase = 52;
+    b->aiPhase = FinalBoss::kPhaseEnded;
     b->EyeSmallTransform();
     // Left alone the eye closes and then cannot be hit.
     for (int i = 0; i < 120; ++i) Tick();
@@ -123,7 +123,7 @@ TEST_F(FinalParts, ABeamAcrossTheSlitEyeHoldsItOpenAndAShutEyeCannotBeHit) {
 
 TEST_F(FinalParts, CrawlerArmourWanderingAndTheLockedScreen) {
     FinalBoss* b = Spawn();
-    b->aiPhase = 52;
+    b->aiPhase = FinalBoss::kPhaseEnded;
     b->HP = 200;
     const int row = kArena / 64 + 2;
     auto* carrier = new EyeCrawler(3, 3, row);
@@ -183,11 +183,11 @@ TEST_F(FinalParts, CrawlerArmourWanderingAndTheLockedScreen) {
 
 TEST_F(FinalParts, TheFlyingEyeDropsSpidersOnlyOverTheInnerColumns) {
     FinalBoss* b = Spawn();
-    b->aiTargetArea = 0;
+    b->aiTargetArea = FinalBoss::kFormFlying;
     b->EyeFlyTransform();
     b->side = p->side = 2;
-    b->aiPhase = 105;
-    b->chasePhase = 0;
+    b->aiPhase = FinalBoss::kPhaseFly;
+    b->chasePhase = FinalBoss::kChaseDrift;
     b->hasChased = 1;
     auto drop = [&](float centreX) {
         b->x = centreX - b->cx - b->cw / 2;
@@ -204,28 +204,28 @@ TEST_F(FinalParts, TheFlyingEyeDropsSpidersOnlyOverTheInnerColumns) {
 
 TEST_F(FinalParts, TheHitPointFloorEndsAFormAndExposedDamageLeadsStraightToDeath) {
     FinalBoss* b = Spawn();
-    b->aiTargetArea = 1;
-    b->aiPhase = 10;
-    RunToPhase(b, 201);
+    b->aiTargetArea = FinalBoss::kFormSmall;
+    b->aiPhase = FinalBoss::kPhaseBlackout;
+    RunToPhase(b, FinalBoss::kPhaseSmall);
     b->HP = 9;
     Tick();
     EXPECT_EQ(b->HP, 10);
-    EXPECT_EQ(b->aiPhase, 21) << "the form ended at once";
+    EXPECT_EQ(b->aiPhase, FinalBoss::kPhaseFlickerBack) << "the form ended at once";
 
     // Hurt to 10 while exposed at home: no more teleporting, the death begins.
     FinalBoss* c = Spawn();
     Entity::entList.erase(std::find(Entity::entList.begin(), Entity::entList.end(), b));
     delete b;
-    RunToPhase(c, 1);
+    RunToPhase(c, FinalBoss::kPhaseExposed);
     c->HP = 11;
     c->Hit(0, -1);
     c->Hit(0, -1);
-    EXPECT_LE(RunToPhase(c, 51, 200), 102) << "at the end of this exposure";
-    const int dying = RunToPhase(c, 52, 2000);
+    EXPECT_LE(RunToPhase(c, FinalBoss::kPhaseDying, 200), 102) << "at the end of this exposure";
+    const int dying = RunToPhase(c, FinalBoss::kPhaseEnded, 2000);
     EXPECT_GE(dying, 790) << "about 800 frames of explosions and fading";
     EXPECT_LE(dying, 810);
     EXPECT_EQ(e->fadePerc, 1.0f);
-    EXPECT_GE(Building::scenePhase, 1);
+    EXPECT_GE(Building::scenePhase, Building::kSceneStart);
 }
 
 TEST_F(FinalParts, EndingTheFightAnyWayLeavesNothingDangling) {
@@ -236,12 +236,12 @@ TEST_F(FinalParts, EndingTheFightAnyWayLeavesNothingDangling) {
             SetUp();
             FinalBoss* b = Spawn();
             b->aiTargetArea = form;
-            b->aiPhase = 10;
-            static const int kFight[3] = {105, 201, 301};
+            b->aiPhase = FinalBoss::kPhaseBlackout;
+            static const int kFight[3] = {FinalBoss::kPhaseFly, FinalBoss::kPhaseSmall, FinalBoss::kPhaseCrawlers};
             RunToPhase(b, kFight[form]);
             for (int i = 0; i < 200; ++i) Tick();
             if (ending == 0) {
-                RunToPhase(b, 22, 3000);
+                RunToPhase(b, FinalBoss::kPhaseHoldHome, 3000);
                 EXPECT_EQ(Entity::entList.size(), 2u);
                 EXPECT_EQ(EntityLinkBase::CountLinksTo(b), 1) << "only the script's link to the eye is left";
             } else if (ending == 1) {
@@ -265,28 +265,28 @@ TEST_F(FinalParts, EndingTheFightAnyWayLeavesNothingDangling) {
 }
 
 TEST_F(FinalParts, TheEndingsCardsTimingAndSprites) {
-    Building::scenePhase = 1;
+    Building::scenePhase = Building::kSceneStart;
     e->fadePerc = 1;
     Building::UpdateFinalScene();
     Sprite* clouds = Building::creditSp;
     ASSERT_NE(clouds, nullptr);
     // A second ending reuses the sprites.
-    Building::scenePhase = 1;
+    Building::scenePhase = Building::kSceneStart;
     Building::UpdateFinalScene();
     EXPECT_EQ(Building::creditSp, clouds);
     // Falling, the veil lifting, then the first card.
-    while (Building::scenePhase != 15) Building::UpdateFinalScene();
+    while (Building::scenePhase != Building::kSceneFirstCard) Building::UpdateFinalScene();
     EXPECT_EQ(e->fadePerc, 0.0f);
     EXPECT_EQ(Building::sceneTimer, 0) << "invisible at first";
     for (int i = 0; i < 200; ++i) Building::UpdateFinalScene();
     EXPECT_EQ(Building::sceneTimer, 200) << "fully opaque";
     for (int i = 0; i < 50; ++i) Building::UpdateFinalScene();
-    EXPECT_EQ(Building::scenePhase, 15) << "held";
+    EXPECT_EQ(Building::scenePhase, Building::kSceneFirstCard) << "held";
     Building::UpdateFinalScene();
-    EXPECT_EQ(Building::scenePhase, 16);
+    EXPECT_EQ(Building::scenePhase, Building::kSceneFirstCard + 1);
     EXPECT_EQ(Building::sceneTimer, 200);
     int out = 0;
-    while (Building::scenePhase == 16) {
+    while (Building::scenePhase == Building::kSceneFirstCard + 1) {
         Building::UpdateFinalScene();
         ++out;
     }

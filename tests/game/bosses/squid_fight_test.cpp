@@ -115,7 +115,7 @@ TEST_F(SquidFightTest, TheSquidComesOutFightsAndFallsThenTheScreenUnlocks) {
             ASSERT_EQ(now, s) << "one squid only";
             if (s->aiPhase != phases.back()) phases.push_back(s->aiPhase);
             Play(s);
-            if (!sawFrame && seed == 3u && s->aiPhase == 35 && s->armDelay == 40) {
+            if (!sawFrame && seed == 3u && s->aiPhase == BossSquid::kPhaseArmsOut && s->armDelay == 40) {
                 // A frame mid-fight with the tentacles out, drawn whole for a look (saved when the
                 // run is drawn: BRACKMOOR_TESTS_DRAWN=1).
                 HandleKeys(e);

@@ -37,18 +37,21 @@ TEST_F(SquidTest, ComesOutOfTheWallThenLoopsThroughItsPhasesInOrder) {
             hittable.push_back(s->canHit);
         }
     }
-    EXPECT_EQ(phases, (std::vector<int>{0, 5, 10, 15, 20, 25, 30, 35, 0, 5}));
+    using S = BossSquid;
+    EXPECT_EQ(phases, (std::vector<int>{S::kPhaseEmerge, S::kPhaseVolley, S::kPhaseWithdraw, S::kPhaseSpitMarker,
+                                        S::kPhaseMarkerFlight, S::kPhaseArmWait, S::kPhaseArms, S::kPhaseArmsOut,
+                                        S::kPhaseEmerge, S::kPhaseVolley}));
     // Out in the open from the end of the come-out animation until it has withdrawn.
     EXPECT_EQ(hittable, (std::vector<int>{1, 1, 1, 1, 0, 0, 0, 0, 0, 1}));
 }
 
 TEST_F(SquidTest, AVolleyIsSixShotsSixtyOneFramesApartAimedAtThePlayer) {
     BossSquid* s = Spawn();
-    RunToPhase(s, 5);
+    RunToPhase(s, BossSquid::kPhaseVolley);
     CountNew<WallBlast>();
     std::vector<int> shotFrames;
     int f = 0;
-    while (s->aiPhase == 5 && f < 1000) {
+    while (s->aiPhase == BossSquid::kPhaseVolley && f < 1000) {
         Tick();
         ++f;
         for (WallBlast* b : AllOf<WallBlast>()) {
@@ -69,13 +72,13 @@ TEST_F(SquidTest, AVolleyIsSixShotsSixtyOneFramesApartAimedAtThePlayer) {
     EXPECT_EQ(shotFrames[0], 61);
     for (size_t i = 1; i < shotFrames.size(); ++i) EXPECT_EQ(shotFrames[i] - shotFrames[i - 1], 61);
     EXPECT_EQ(f, shotFrames.back()) << "the sixth shot's frame starts the withdrawal";
-    EXPECT_EQ(s->aiPhase, 10);
+    EXPECT_EQ(s->aiPhase, BossSquid::kPhaseWithdraw);
     EXPECT_EQ(s->shotsTaken, 0);
 }
 
 TEST_F(SquidTest, FacesThePlayer) {
     BossSquid* s = Spawn();
-    RunToPhase(s, 5);
+    RunToPhase(s, BossSquid::kPhaseVolley);
     p->SetPosition(7, kTopRow + 5);
     Tick();
     EXPECT_TRUE(s->sprite->isCurrentAnimation(&s->aIdleRight));
@@ -116,7 +119,7 @@ TEST_F(SquidTest, AtHalfStrengthTheMarkerFallsOnThePlayerEvenInsideTheBody) {
     s->HP = 60;
     p->SetPosition(4, -461);  // tile corner (256, -29504) lies in the body's area
     ASSERT_TRUE(CornerInsideBody(s, 256, -29504));
-    RunToPhase(s, 20);
+    RunToPhase(s, BossSquid::kPhaseMarkerFlight);
     EXPECT_EQ(s->armTargetX, 4);
     EXPECT_EQ(s->armTargetY, -461);
     auto markers = AllOf<SquidTarget>();
@@ -127,7 +130,7 @@ TEST_F(SquidTest, AtHalfStrengthTheMarkerFallsOnThePlayerEvenInsideTheBody) {
 
 TEST_F(SquidTest, TheMarkerFliesFromTheMouthLandsExactlyAndLiesThereAHundredFrames) {
     BossSquid* s = Spawn();
-    RunToPhase(s, 20);
+    RunToPhase(s, BossSquid::kPhaseMarkerFlight);
     auto markers = AllOf<SquidTarget>();
     ASSERT_EQ(markers.size(), 1u);
     SquidTarget* m = markers[0];
@@ -140,14 +143,14 @@ TEST_F(SquidTest, TheMarkerFliesFromTheMouthLandsExactlyAndLiesThereAHundredFram
 
     int flight = 0;
     float lastDist = 1e9f;
-    while (s->aiPhase == 20) {
+    while (s->aiPhase == BossSquid::kPhaseMarkerFlight) {
         float d = std::hypot(m->x - m->targetX, m->y - m->targetY);
         EXPECT_LE(d, lastDist + 0.11f) << "never flies off";
         lastDist = d;
         Tick();
         ASSERT_LT(++flight, 1000);
     }
-    EXPECT_EQ(s->aiPhase, 25);
+    EXPECT_EQ(s->aiPhase, BossSquid::kPhaseArmWait);
     EXPECT_TRUE(m->atTarget());
     EXPECT_EQ(m->x, m->targetX);
     EXPECT_EQ(m->y, m->targetY);
@@ -167,26 +170,26 @@ TEST_F(SquidTest, TheMarkerFliesFromTheMouthLandsExactlyAndLiesThereAHundredFram
 
 TEST_F(SquidTest, AMarkerFreedInFlightLetsTheSquidGoOn) {
     BossSquid* s = Spawn();
-    RunToPhase(s, 20);
+    RunToPhase(s, BossSquid::kPhaseMarkerFlight);
     SquidTarget* m = AllOf<SquidTarget>().at(0);
     m->alive = false;
     Tick();
     Tick();
     EXPECT_EQ(s->targetShot.get(), nullptr);
-    EXPECT_EQ(s->aiPhase, 25);
-    RunToPhase(s, 35);
+    EXPECT_EQ(s->aiPhase, BossSquid::kPhaseArmWait);
+    RunToPhase(s, BossSquid::kPhaseArmsOut);
 }
 
 TEST_F(SquidTest, DeathBurstsSeventeenTimesWithersTheTentaclesAndUnlocksOnce) {
     BossSquid* s = Spawn();
-    RunToPhase(s, 35);
+    RunToPhase(s, BossSquid::kPhaseArmsOut);
     ASSERT_EQ(AllOf<SquidArm>().size(), 4u);
     e->music = Building::bossMus;
     CountNew<Explosion>();
 
     s->HP = 0;
     Tick();  // the base update calls Die
-    EXPECT_EQ(s->aiPhase, 999);
+    EXPECT_EQ(s->aiPhase, BossSquid::kPhaseDying);
     EXPECT_FALSE(s->dead);
     EXPECT_GT(e->ShakeTimer, 0);
     EXPECT_EQ(s->aiTimer, 0);
@@ -238,7 +241,7 @@ TEST_F(SquidTest, TheEmergingBodyClearsTentaclesOverItButNotBesideIt) {
     }
     // Links, not plain pointers: a cleared segment may wither and be freed before the check.
     EntityLink<SquidArm> links[4] = {inside, onRight, onLeft, onTop};
-    RunToPhase(s, 5);
+    RunToPhase(s, BossSquid::kPhaseVolley);
     auto cleared = [](const EntityLink<SquidArm>& a) { return !a || a->dead; };
     EXPECT_TRUE(cleared(links[0]));
     EXPECT_TRUE(cleared(links[1])) << "the right and bottom bounds belong to the body";
@@ -249,10 +252,10 @@ TEST_F(SquidTest, TheEmergingBodyClearsTentaclesOverItButNotBesideIt) {
 
 TEST_F(SquidTest, NoLinkDanglesWhenTheListFreesTheSquidItsMarkerOrSegments) {
     BossSquid* s = Spawn();
-    RunToPhase(s, 20);
+    RunToPhase(s, BossSquid::kPhaseMarkerFlight);
     SquidTarget* m = AllOf<SquidTarget>().at(0);
     EXPECT_EQ(EntityLinkBase::CountLinksTo(m), 1);
-    RunToPhase(s, 35);
+    RunToPhase(s, BossSquid::kPhaseArmsOut);
     for (int i = 0; i < 40; ++i) Tick();
     auto arms = AllOf<SquidArm>();
     ASSERT_GT(arms.size(), 6u);

@@ -108,13 +108,13 @@ TEST_F(ControlsTest, DuringATurnNoInputReachesThePlayerButPauseWorks) {
 
 TEST_F(ControlsTest, OnTheEndingKeysQuitOnlyOnceTheFadeIsComplete) {
     // The boss's death ends on a full black veil with fire likely held: that does not quit.
-    Building::scenePhase = 1;
+    Building::scenePhase = Building::kSceneStart;
     e->fadePerc = 1.0f;
     Press(VK_RETURN);
     HandleKeys(e);
     EXPECT_FALSE(platform::QuitRequested());
     // After the credits, only the full veil lets a key quit.
-    Building::scenePhase = 100;
+    Building::scenePhase = Building::kSceneVeilCloses;
     e->fadePerc = 0.995f;
     HandleKeys(e);
     EXPECT_FALSE(platform::QuitRequested());

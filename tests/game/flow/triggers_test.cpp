@@ -151,7 +151,7 @@ TEST_F(TriggersTest, TheCrabWaitLocksTheScreenAndContinuesWhereverThePlayerIs) {
 }
 
 TEST_F(TriggersTest, NothingHappensDuringTheEnding) {
-    Building::scenePhase = 2;
+    Building::scenePhase = Building::kSceneFall;
     p->SetPosition(4, -700);
     HandleTriggers();
     EXPECT_EQ(Building::triggerCrabBoss, 0);

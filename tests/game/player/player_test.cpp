@@ -430,7 +430,7 @@ TEST_F(PlayerTest, TheGunStopsAtTheScreenRowsAndTheSideColumns) {
 }
 
 TEST_F(PlayerTest, DuringTheEndingThePlayerOnlyFalls) {
-    Building::scenePhase = 1;
+    Building::scenePhase = Building::kSceneStart;
     p->popperHalt = 4;
     p->SetPosition(0, -2);
     p->Update();
