@@ -31,11 +31,13 @@ public:
     // True when c has a glyph cell in this font.
     bool HasGlyph(char c) const;
 
-    // Parses the text of a ".cff" file. On failure returns false with the reason.
+    // Parses the text of a ".cff" file. On failure returns false with the reason (and its line in
+    // out->line).
     struct Parsed {
         std::string pictureName;
         int tileCountX = 0, tileCountY = 0, leading = 0, mainH = 0;
         std::vector<Letter> letters;
+        int line = 0;  // on failure, the line where reading stopped
     };
     static bool ParseCff(const std::string& text, Parsed* out, std::string* reason);
 

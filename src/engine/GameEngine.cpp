@@ -7,6 +7,7 @@
 
 #include <SDL/SDL_mixer.h>
 
+#include "engine/DetMath.h"
 #include "engine/GFont.h"
 #include "engine/GImage.h"
 #include "engine/Random.h"
@@ -77,7 +78,7 @@ bool FrameDue(DWORD efps, DWORD bfps, DWORD framelimit) {
 }
 
 static void PerspectiveProjection(double fovy, double aspect, double zNear, double zFar) {
-    double fh = std::tan(fovy / 360.0 * 3.14159265358979323846) * zNear;
+    double fh = detmath::Tan(fovy / 360.0 * 3.14159265358979323846) * zNear;
     double fw = fh * aspect;
     glFrustum(-fw, fw, -fh, fh, zNear, zFar);
 }

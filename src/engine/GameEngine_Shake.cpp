@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/DetMath.h"
 #include "engine/GameEngine.h"
 #include "platform/Paths.h"
 #include "platform/Settings.h"
@@ -37,8 +38,8 @@ void GameEngine::ShakeUpd() {
         ShakeY = 0;
         return;
     }
-    ShakeX = static_cast<float>(std::sin(ShakeCounter) * ShakeAmpX);
-    ShakeY = static_cast<float>(std::sin(ShakeCounter) * ShakeAmpY);
+    ShakeX = static_cast<float>(detmath::Sin(ShakeCounter) * ShakeAmpX);
+    ShakeY = static_cast<float>(detmath::Sin(ShakeCounter) * ShakeAmpY);
     // A speed of 0 would never advance the phase; it holds still instead of dividing by zero.
     if (ShakeSpeed != 0) ShakeCounter = static_cast<float>(ShakeCounter + 3.14 / ShakeSpeed);
     if (ShakeCounter > 6.28) ShakeCounter = 0;

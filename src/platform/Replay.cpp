@@ -50,6 +50,7 @@ bool ParseReplayText(const std::string& text, const std::string& name, std::vect
     long lastFrame = 0;
     auto fail = [&](const std::string& why) {
         if (error) *error = name + ":" + std::to_string(lineNo) + ": " + why;
+        out->clear();  // a broken recording gives no events, not the ones before the fault
         return false;
     };
     while (std::getline(in, line)) {

@@ -23,7 +23,7 @@ int KeyNameToVk(const std::string& name);
 // The name of a key a replay can hold, or nullptr.
 const char* VkToKeyName(int vk);
 
-// Parses replay text; on failure returns false with "NAME:LINE: reason" in *error.
+// Parses replay text; on failure returns false with "NAME:LINE: reason" in *error and *out empty.
 bool ParseReplayText(const std::string& text, const std::string& name, std::vector<ReplayEvent>* out,
                      std::string* error);
 bool LoadReplayFile(const std::string& file, std::vector<ReplayEvent>* out, std::string* error);

@@ -3,17 +3,19 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <utility>
 
 #include "platform/Log.h"
 #include "platform/Paths.h"
+#include "platform/TextFile.h"
 #include "platform/win32.h"
 
 namespace platform {
 namespace {
 const int kActions = static_cast<int>(Action::Count);
+// A settings file is a few dozen lines; anything far larger is not one.
+const long long kMaxSettingsBytes = 1024 * 1024;
 
 const char* const kActionNames[kActions] = {"up", "down", "left", "right", "pause", "jump", "climb", "fire", "weapon"};
 const int kGameKeys[kActions] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_ESCAPE, 'Z', 'X', 'C', VK_RETURN};
@@ -121,7 +123,9 @@ Settings ParseSettings(const std::string& text, const std::string& fileName, std
     std::string line;
     int n = 0;
     int keyLine[kActions] = {}, joyLine[kActions] = {};  // the line that set each binding, 0 = default
+    int broken = 0;
     auto bad = [&](const std::string& why) {
+        ++broken;
         if (problems) problems->push_back(fileName + ":" + std::to_string(n) + ": " + why);
     };
     while (std::getline(in, line)) {
@@ -191,7 +195,9 @@ Settings ParseSettings(const std::string& text, const std::string& fileName, std
         n = c.first;
         bad(c.second);
     }
-    return s;
+    // A file with any broken line is not applied at all: half a file's bindings could leave
+    // actions on keys the player never meant.
+    return broken ? Settings() : s;
 }
 
 std::string FormatSettings(const Settings& s) {
@@ -236,17 +242,23 @@ std::string DefaultSettingsPath() {
 }
 
 Settings LoadSettings(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    if (!FileExists(path)) {
         Settings s;
         if (!SaveSettings(path, s)) LogMessage("Could not write the settings file \"" + path + "\"");
         return s;
     }
-    std::ostringstream ss;
-    ss << in.rdbuf();
+    const char* kUsingDefaults = "; the default settings are used and the file is left as it is";
+    std::string text, error;
+    if (!ReadTextFile(path, "settings file", kMaxSettingsBytes, &text, &error)) {
+        LogMessage(error + kUsingDefaults);
+        return Settings();
+    }
     std::vector<std::string> problems;
-    Settings s = ParseSettings(ss.str(), path, &problems);
-    for (const std::string& p : problems) LogMessage(p + " (line ignored)");
+    Settings s = ParseSettings(text, path, &problems);
+    if (!problems.empty()) {
+        std::string more = problems.size() > 1 ? " (and " + std::to_string(problems.size() - 1) + " more)" : "";
+        LogMessage(problems[0] + more + kUsingDefaults);
+    }
     return s;
 }
 

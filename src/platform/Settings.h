@@ -34,13 +34,15 @@ int DefaultJoyButtonFor(Action a);
 int KeyFromName(const std::string& name);
 std::string KeyName(int vk);
 
-// Parses settings text; every broken line is reported as "FILE:LINE: reason" in `problems` and
-// otherwise ignored.
+// Parses settings text; every broken line is reported as "FILE:LINE: reason" in `problems`, and
+// text with any broken line gives the defaults: a file is applied whole or not at all.
 Settings ParseSettings(const std::string& text, const std::string& fileName, std::vector<std::string>* problems);
 std::string FormatSettings(const Settings& s);
 
 std::string DefaultSettingsPath();
-// Loads the settings file, writing one with the defaults when it is missing; problems are logged.
+// Loads the settings file, writing one with the defaults when it is missing. A file that cannot be
+// read or holds a broken line gives the defaults, is left as it is, and is named in one message
+// with the line of its first problem.
 Settings LoadSettings(const std::string& path);
 bool SaveSettings(const std::string& path, const Settings& s);
 

@@ -48,6 +48,13 @@ TEST(FontFile, BrokenFilesAreRefusedWithAReason) {
     EXPECT_EQ(Reason("a.png 2 2 0 0 " + Table(3)), "glyph table ends after 3 of 4 cells");
     EXPECT_EQ(Reason("a.png 1 1 0 0 -4 2"), "glyph 0 has a negative width");
     EXPECT_EQ(Reason("a.png 1 1 0 0 99999999999 2"), "glyph table ends after 0 of 1 cells");
+    // The line where reading stopped: the bad word's, or the last line when the table is cut.
+    GFont::Parsed p;
+    std::string why;
+    EXPECT_FALSE(GFont::ParseCff("a.png\n2 1\n0 0\n3 4\n-1 4\n", &p, &why));
+    EXPECT_EQ(p.line, 5);
+    EXPECT_FALSE(GFont::ParseCff("a.png\n2 1\r\n0 0\r\n3 4\r\n\r\n", &p, &why));
+    EXPECT_EQ(p.line, 6);
 }
 
 class FontDrawing : public ::testing::Test {
@@ -124,10 +131,11 @@ TEST_F(FontDrawing, MissingOrBrokenFontsAreReportedAndDrawNothing) {
     GFont missing("data/font/none.cff", 1.0f);
     EXPECT_FALSE(missing.Usable());
     EXPECT_EQ(platform::LastMessage(), "Could not open font \"data/font/none.cff\"");
-    ASSERT_TRUE(WriteText(dir + "/font/short.cff", "cells.png 16 6 0 0 3 4"));
+    ASSERT_TRUE(WriteText(dir + "/font/short.cff", "cells.png 16 6\n0 0\n3 4\n3 x\n"));
     GFont broken("data/font/short.cff", 1.0f);
     EXPECT_FALSE(broken.Usable());
-    EXPECT_NE(platform::LastMessage().find("data/font/short.cff"), std::string::npos);
+    EXPECT_EQ(platform::LastMessage(),
+              "data/font/short.cff:4: glyph table ends after 1 of 96 cells; the font is not used");
     EXPECT_EQ(platform::MessageCount(), before + 2);
     gEngine.SelectFont(&broken);
     gEngine.DrawTextA(0, 0, "hello");  // nothing to draw, nothing read

@@ -21,6 +21,11 @@ protected:
 
 TEST_F(HeadlessRun, WritesTheScreenshotAndTheStateDump) {
     auto args = Base("a");
+    // Broken settings and progress are each named once, and the game plays on with the defaults.
+    ASSERT_TRUE(testsupport::WriteText(dir + "/settings.ini", "mute = yes\nvolume = 3\n"));
+    ASSERT_EQ(mkdir((dir + "/save-a").c_str(), 0755), 0);
+    ASSERT_TRUE(testsupport::WriteText(dir + "/save-a/color.dat", "9"));
+    for (std::string a : {std::string("--settings"), dir + "/settings.ini"}) args.push_back(a);
     for (const char* a : {"--frames", "120", "--screenshot"}) args.push_back(a);
     args.push_back("119:" + dir + "/shot.png");
     args.push_back("--screenshot");
@@ -39,8 +44,16 @@ TEST_F(HeadlessRun, WritesTheScreenshotAndTheStateDump) {
     std::string json = testsupport::ReadFile(dir + "/state.json");
     EXPECT_NE(json.find("\"frame\": 120"), std::string::npos) << json;
     EXPECT_NE(json.find("\"seed\": 1"), std::string::npos) << json;
-    for (const char* key : {"\"scrollY\"", "\"rotx\"", "\"fadePerc\""})
+    for (const char* key : {"\"scrollY\"", "\"rotx\"", "\"fadePerc\"", "\"unlockFile\": 0"})
         EXPECT_NE(json.find(key), std::string::npos) << key;
+    auto count = [&](const std::string& what) {
+        int n = 0;
+        for (size_t at = r.output.find(what); at != std::string::npos; at = r.output.find(what, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(count("settings.ini:2: unknown setting 'volume'"), 1) << r.output;
+    EXPECT_EQ(count("color.dat:1: '9' is not an unlocked level"), 1) << r.output;
+    EXPECT_EQ(testsupport::ReadFile(dir + "/save-a/color.dat"), "9");
 }
 
 TEST_F(HeadlessRun, SameSeedAndInputGiveTheSameRun) {

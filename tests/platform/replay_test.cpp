@@ -12,6 +12,7 @@ std::string ParseError(const std::string& text) {
     std::vector<ReplayEvent> ev;
     std::string err;
     EXPECT_FALSE(ParseReplayText(text, "r.txt", &ev, &err)) << text;
+    EXPECT_TRUE(ev.empty()) << "events before the fault are dropped too: " << text;
     return err;
 }
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/Log.h"
 #include "platform/Settings.h"
 #include "platform/win32.h"
 #include "support/TestSupport.h"
@@ -32,7 +33,7 @@ TEST(Settings, TheWrittenDefaultsReadBackUnchanged) {
     EXPECT_EQ(FormatSettings(back), FormatSettings(s));
 }
 
-TEST(Settings, BrokenLinesAreNamedAndIgnored) {
+TEST(Settings, BrokenLinesAreNamedAndTheFileIsNotApplied) {
     std::vector<std::string> problems;
     Settings s = ParseSettings(
         "# mine\n"
@@ -54,11 +55,14 @@ TEST(Settings, BrokenLinesAreNamedAndIgnored) {
     EXPECT_EQ(problems[3], "s.ini:7: expected 'name = value'");
     EXPECT_EQ(problems[4], "s.ini:8: music_volume must be 0 to 100");
     EXPECT_EQ(problems[5], "s.ini:9: unknown setting 'joy_up'");  // directions use the stick
-    // The good lines around them still count; a broken value keeps the earlier good one.
+    // Not even the good lines around them count: half a file is never applied.
+    EXPECT_EQ(FormatSettings(s), FormatSettings(Settings()));
+    // The same good lines alone are applied.
+    problems.clear();
+    s = ParseSettings("scale = 3\nclimb = A\nreduce_screen_shake = 40%\nreduce_flashing = yes\n", "s.ini", &problems);
+    EXPECT_TRUE(problems.empty());
     EXPECT_EQ(s.scale, 3);
     EXPECT_EQ(s.keys[static_cast<int>(Action::Climb)], 'A');
-    EXPECT_EQ(s.keys[static_cast<int>(Action::Fire)], 'C');
-    EXPECT_EQ(s.musicVolume, 30);
     EXPECT_EQ(s.shakePercent, 40);
     EXPECT_TRUE(s.reduceFlashing);
 }
@@ -98,7 +102,7 @@ TEST(Settings, OneKeyOrButtonReachesEveryActionOnIt) {
     EXPECT_EQ(JoyButtonFor(d, Action::Climb), JoyButtonFor(d, Action::Jump));
 }
 
-TEST(Settings, ActionsThatCannotShareAKeyAreReportedAndTheLaterLineIgnored) {
+TEST(Settings, ActionsThatCannotShareAKeyAreReportedAtTheLaterLine) {
     std::vector<std::string> problems;
     Settings s = ParseSettings(
         "fire = ENTER\n"   // weapon's key: fire goes back to C
@@ -115,15 +119,12 @@ TEST(Settings, ActionsThatCannotShareAKeyAreReportedAndTheLaterLineIgnored) {
     EXPECT_EQ(problems[1], "s.ini:3: climb and fire cannot share the key C");
     EXPECT_EQ(problems[2], "s.ini:5: left and up cannot share the key W");
     EXPECT_EQ(problems[3], "s.ini:6: fire and climb cannot share joystick button 1");
-    EXPECT_EQ(s.keys[static_cast<int>(Action::Fire)], 'C');
-    EXPECT_EQ(s.keys[static_cast<int>(Action::Climb)], 'X');
-    EXPECT_EQ(s.keys[static_cast<int>(Action::Up)], 'W');
-    EXPECT_EQ(s.keys[static_cast<int>(Action::Left)], VK_LEFT);
-    EXPECT_EQ(JoyButtonFor(s, Action::Fire), 0);
-    EXPECT_EQ(JoyButtonFor(s, Action::Pause), -1) << "two unbound buttons are no clash";
-    // A swap written over two lines is no clash once both are read.
-    s = ParseSettings("climb = C\nfire = X\n", "s.ini", &problems);
+    EXPECT_EQ(FormatSettings(s), FormatSettings(Settings()));
+    // A swap written over two lines is no clash once both are read, nor are two unbound buttons.
+    s = ParseSettings("climb = C\nfire = X\njoy_pause = none\njoy_weapon = none\n", "s.ini", &problems);
     EXPECT_EQ(problems.size(), 4u);
+    EXPECT_EQ(s.keys[static_cast<int>(Action::Fire)], 'X');
+    EXPECT_EQ(JoyButtonFor(s, Action::Pause), -1);
 }
 
 TEST(Settings, KeyNamesRoundTrip) {
@@ -141,9 +142,20 @@ TEST(Settings, AMissingFileIsCreatedWithTheDefaults) {
     EXPECT_EQ(s.effectsVolume, 30);
     std::string text = testsupport::ReadFile(path);
     EXPECT_EQ(text, FormatSettings(Settings()));
-    // A broken file is read as far as it goes and left as the player wrote it.
-    testsupport::WriteText(path, "mute = yes\nmute = maybe\n");
+    // A broken file gives the defaults, named once at its first broken line, and is left as the
+    // player wrote it.
+    const std::string broken = "mute = yes\nmute = maybe\nscale = 99\n";
+    testsupport::WriteText(path, broken);
+    int before = MessageCount();
     s = LoadSettings(path);
-    EXPECT_TRUE(s.mute);
-    EXPECT_EQ(testsupport::ReadFile(path), "mute = yes\nmute = maybe\n");
+    EXPECT_FALSE(s.mute);
+    EXPECT_EQ(MessageCount(), before + 1);
+    EXPECT_EQ(LastMessage(), path + ":2: mute must be yes or no (and 1 more); the default settings are used and the "
+                                    "file is left as it is");
+    EXPECT_EQ(testsupport::ReadFile(path), broken);
+    // So is a file that is not text.
+    testsupport::WriteText(path, std::string("mute = yes\n\0", 12));
+    s = LoadSettings(path);
+    EXPECT_FALSE(s.mute);
+    EXPECT_EQ(LastMessage(), path + ":2: not a text file; the default settings are used and the file is left as it is");
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "engine/DetMath.h"
 #include "engine/GSound.h"
 #include "engine/GameEngine.h"
 #include "game/bosses/SquidArm.h"
@@ -148,8 +149,8 @@ void BossSquid::AI() {
                 Entity::entList.push_back(shot);
                 shotsTaken += 1;
                 float a = shot->angleToEntity(player);
-                shot->velX = -std::cos(a) * shotSpeed;
-                shot->velY = -std::sin(a) * shotSpeed;
+                shot->velX = -detmath::Cos(a) * shotSpeed;
+                shot->velY = -detmath::Sin(a) * shotSpeed;
                 shotTimer = 0;
                 if (shotsTaken > 5) {
                     aiPhase = kPhaseWithdraw;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "engine/DetMath.h"
 #include "engine/GSound.h"
 #include "engine/GameEngine.h"
 #include "game/enemies/EyeCrawler.h"
@@ -390,8 +391,8 @@ void FinalBoss::AI() {
             for (int k = 0; k < 8; ++k) {
                 const float a = static_cast<float>(k) * kPi / 4;
                 auto* shot = new WallBlast(side, bx, by);
-                shot->velX = -std::cos(a) * 2;
-                shot->velY = -std::sin(a) * 2;
+                shot->velX = -detmath::Cos(a) * 2;
+                shot->velY = -detmath::Sin(a) * 2;
                 entList.push_back(shot);
             }
             aiPhase = kPhaseFlyStart;
@@ -481,12 +482,12 @@ void FinalBoss::FlyingEye() {
             break;
         case kChaseAim:
             hasChased = 1;
-            chaseDeg = std::atan2(GetCenterY() - player->GetCenterY(), GetCenterX() - player->GetCenterX());
+            chaseDeg = detmath::Atan2(GetCenterY() - player->GetCenterY(), GetCenterX() - player->GetCenterX());
             chasePhase = kChaseCharge;
             break;
         default:  // kChaseCharge
-            if (std::fabs(velX) < chaseSpeed) velX -= 0.2f * std::cos(chaseDeg);
-            if (std::fabs(velY) < chaseSpeed) velY -= 0.2f * std::sin(chaseDeg);
+            if (std::fabs(velX) < chaseSpeed) velX -= 0.2f * detmath::Cos(chaseDeg);
+            if (std::fabs(velY) < chaseSpeed) velY -= 0.2f * detmath::Sin(chaseDeg);
             if (distToEntity(player) > 250) chasePhase = kChaseDrift;
             break;
     }

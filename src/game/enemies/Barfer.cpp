@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/DetMath.h"
 #include "engine/GSound.h"
 #include "engine/GameEngine.h"
 #include "game/enemies/Pickup.h"
@@ -72,7 +73,7 @@ void Barfer::Burst() {
         // Four shots from the centre, out along the diagonals.
         for (int k = 0; k < 4; ++k) {
             const float a = s + static_cast<float>(k) * kPi / 2.0f;
-            Shoot(x + 80, y + 56, -std::cos(a) * v, -std::sin(a) * v);
+            Shoot(x + 80, y + 56, -detmath::Cos(a) * v, -detmath::Sin(a) * v);
         }
         return;
     }

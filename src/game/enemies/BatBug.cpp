@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/DetMath.h"
 #include "engine/GameEngine.h"
 #include "game/player/Player.h"
 
@@ -50,19 +51,19 @@ void BatBug::AI() {
         }
     } else if (chasePhase == 1) {
         hasChased = 1;
-        chaseDeg = std::atan2(GetCenterY() - player->GetCenterY(), GetCenterX() - player->GetCenterX());
+        chaseDeg = detmath::Atan2(GetCenterY() - player->GetCenterY(), GetCenterX() - player->GetCenterX());
         chasePhase = 2;
     } else if (chasePhase == 2) {
         // Accelerate towards where the player was, each axis only while below its cap.
-        if (chaseSpeed > std::fabs(velX)) velX -= std::cos(chaseDeg) * kAccel;
-        if (chaseSpeed > std::fabs(velY)) velY -= std::sin(chaseDeg) * kAccel;
+        if (chaseSpeed > std::fabs(velX)) velX -= detmath::Cos(chaseDeg) * kAccel;
+        if (chaseSpeed > std::fabs(velY)) velY -= detmath::Sin(chaseDeg) * kAccel;
         if (distToEntity(player) > kLoseDistance) chasePhase = 0;
     }
 }
 
 void BatBug::Update() {
     if (!dead && chasePhase == 0) {
-        velY = std::cos(waverDeg) * waverAmp;
+        velY = detmath::Cos(waverDeg) * waverAmp;
         waverDeg += waverSpeed;
     }
     Entity::Update();

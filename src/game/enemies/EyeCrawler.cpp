@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "engine/DetMath.h"
 #include "engine/GImage.h"
 #include "engine/GSound.h"
 #include "engine/GameEngine.h"
@@ -119,7 +120,7 @@ BOOL EyeCrawler::ShootAtPlayer() {
     entList.push_back(shot);
     if (wavFireShot) wavFireShot->Play();
     const float a = shot->angleToEntity(player);
-    shot->velX = -std::cos(a) * 3.0f;
-    shot->velY = -std::sin(a) * 3.0f;
+    shot->velX = -detmath::Cos(a) * 3.0f;
+    shot->velY = -detmath::Sin(a) * 3.0f;
     return TRUE;
 }

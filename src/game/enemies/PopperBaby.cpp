@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "engine/DetMath.h"
 #include "engine/GameEngine.h"
 #include "game/player/Player.h"
 #include "game/world/Building.h"
@@ -51,7 +52,7 @@ void PopperBaby::AI() {
     if (dieTimer < 0) HP = 0;
 
     // Aim at a point right of and below the player's centre.
-    const float a = std::atan2(GetCenterY() - player->GetCenterY() - 40,
+    const float a = detmath::Atan2(GetCenterY() - player->GetCenterY() - 40,
                                GetCenterX() - player->GetCenterX() - player->offX - 20);
 
     if (hitEntity(player)) ++player->popperHalt;
@@ -68,14 +69,14 @@ void PopperBaby::AI() {
             ++members;
             if (distToEntity(m) < kFlockDistance) {
                 ++n;
-                s += std::atan2(GetCenterY() - m->GetCenterY(), GetCenterX() - m->GetCenterX());
+                s += detmath::Atan2(GetCenterY() - m->GetCenterY(), GetCenterX() - m->GetCenterX());
             }
         }
     }
     const float h = (n < 1 || members == 0) ? a : (7 * a + 3 * (s / static_cast<float>(members))) / 10;
 
-    targetVelX = -std::cos(h) * kSpeed;
-    targetVelY = -std::sin(h) * kSpeed;
+    targetVelX = -detmath::Cos(h) * kSpeed;
+    targetVelY = -detmath::Sin(h) * kSpeed;
     if (velX < targetVelX)
         velX += kTurn;
     else if (velX > targetVelX)

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/DetMath.h"
 #include "engine/GameEngine.h"
 #include "game/enemies/WallBlastSmoke.h"
 #include "game/player/Player.h"
@@ -54,7 +55,7 @@ void WallBlast::Update() {
     }
 
     if (waverY) {
-        y += std::sin(wavYDeg) * wavYAmp;
+        y += detmath::Sin(wavYDeg) * wavYAmp;
         wavYDeg += 0.1f;
     }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/DetMath.h"
 #include "engine/GSound.h"
 #include "engine/GameEngine.h"
 #include "game/enemies/WallBlast.h"
@@ -67,8 +68,8 @@ void WallBlaster::AI() {
             WallBlast* blast = new WallBlast(side, x + 24, y + 33);
             entList.push_back(blast);
             float a = blast->angleToEntity(player);
-            blast->velX = -std::cos(a) * shotSpeed;
-            blast->velY = -std::sin(a) * shotSpeed;
+            blast->velX = -detmath::Cos(a) * shotSpeed;
+            blast->velY = -detmath::Sin(a) * shotSpeed;
             if (wavFireShot) wavFireShot->Play();
         }
         if (sprite->onFrameEnter(9)) {

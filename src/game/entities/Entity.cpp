@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/DetMath.h"
 #include "engine/GImage.h"
 #include "engine/GSound.h"
 #include "engine/GameEngine.h"
@@ -146,7 +147,7 @@ float Entity::distToEntity(Entity* ent) {
 }
 
 float Entity::angleToEntity(Entity* ent, int, int) {
-    return std::atan2(GetCenterY() - ent->GetCenterY(), GetCenterX() - ent->GetCenterX());
+    return detmath::Atan2(GetCenterY() - ent->GetCenterY(), GetCenterX() - ent->GetCenterX());
 }
 
 Building* Entity::GetBuilding() {

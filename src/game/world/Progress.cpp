@@ -1,10 +1,11 @@
 #include "game/world/Progress.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 
 #include "platform/Log.h"
@@ -14,32 +15,84 @@ namespace progress {
 
 static const char* const kUnlockFile = "data/color.dat";
 static const char* const kLivesFile = "data/dist.dat";
+// The files hold a few bytes; a kilobyte is far more than the game ever writes.
+static const size_t kMaxProgressBytes = 1024;
+// More lives than any run collects, and far from int's end.
+static const int kMaxLives = 9999;
 
-// Reads up to `max` whitespace-separated decimal integers from the start of the file; returns how
-// many were read. Reading stops at the first word that is not a number in int's range.
-static int ReadInts(const char* gamePath, int* out, int max) {
-    std::FILE* f = std::fopen(platform::ResolvePath(gamePath).c_str(), "rb");
-    if (!f) return 0;
+// A progress file's values are whole or not used at all: a file the game did not write (a word
+// that is not a number, a value out of range, more values than the file holds, too many bytes)
+// reads as holding nothing, and is named in one message with the line of its first fault. The
+// message is given again only when the file's contents have changed since it was last read.
+struct Reading {
+    std::string file;    // the real path, for the message
     std::string text;
+    int line = 1;
+    std::string fault;   // empty while the file reads well
+};
+
+// True when the file held something else (or was not read) the last time it was read.
+static bool ContentsChanged(const Reading& r) {
+    static std::map<std::string, std::string> lastRead;  // file -> its contents when last read
+    auto it = lastRead.find(r.file);
+    if (it != lastRead.end() && it->second == r.text) return false;
+    lastRead[r.file] = r.text;
+    return true;
+}
+
+// A word of the file as a message can show it: short printable words as they are.
+static std::string Shown(const std::string& word) {
+    bool printable =
+        word.size() <= 20 && std::all_of(word.begin(), word.end(), [](char c) { return c > ' ' && c < 127; });
+    return printable ? "'" + word + "'" : "a word of " + std::to_string(word.size()) + " bytes";
+}
+
+// Reads the whitespace-separated decimal integers of r->text, each in lo..hi, at most `max` of
+// them, into `out`; returns how many, or sets r->fault (and r->line) at the first fault.
+static int ParseInts(Reading* r, int* out, int max, int lo, int hi, const char* what) {
+    const std::string& t = r->text;
+    int n = 0;
+    for (size_t p = 0;;) {
+        for (; p < t.size() && std::isspace(static_cast<unsigned char>(t[p])); ++p)
+            if (t[p] == '\n') ++r->line;
+        if (p == t.size()) return n;
+        size_t end = p;
+        while (end < t.size() && !std::isspace(static_cast<unsigned char>(t[end]))) ++end;
+        std::string word = t.substr(p, end - p);
+        p = end;
+        bool digits = word.size() <= 10 && word.find_first_not_of("0123456789") == std::string::npos;
+        long long v = digits ? std::stoll(word) : -1;
+        if (!digits || v < lo || v > hi) {
+            r->fault = Shown(word) + " is not " + what + " (" + std::to_string(lo) + " to " + std::to_string(hi) + ")";
+            return 0;
+        }
+        if (n == max) {
+            r->fault = "more than " + std::to_string(max) + (max == 1 ? " value" : " values");
+            return 0;
+        }
+        out[n++] = static_cast<int>(v);
+    }
+}
+
+// Reads a progress file (see ParseInts); 0 values for a missing file and for a faulty one.
+static int ReadInts(const char* gamePath, int* out, int max, int lo, int hi, const char* what,
+                    const char* consequence) {
+    Reading r;
+    r.file = platform::ResolvePath(gamePath);
+    std::FILE* f = std::fopen(r.file.c_str(), "rb");
+    if (!f) return 0;
     char buf[256];
     size_t got;
-    // The files hold a few bytes; anything past the first kilobyte cannot matter.
-    while (text.size() < 1024 && (got = std::fread(buf, 1, sizeof(buf), f)) > 0) text.append(buf, got);
+    while (r.text.size() <= kMaxProgressBytes && (got = std::fread(buf, 1, sizeof(buf), f)) > 0)
+        r.text.append(buf, got);
     std::fclose(f);
-
     int n = 0;
-    const char* p = text.c_str();
-    while (n < max) {
-        while (*p == ' ' || *p == '\n' || *p == '\r' || *p == '\t') ++p;
-        if (*p == 0) break;
-        errno = 0;
-        char* end = nullptr;
-        long long v = std::strtoll(p, &end, 10);
-        if (end == p || errno == ERANGE || v < INT_MIN || v > INT_MAX) break;
-        out[n++] = static_cast<int>(v);
-        p = end;
-    }
-    return n;
+    if (r.text.size() > kMaxProgressBytes) r.fault = "too large for a progress file";
+    else n = ParseInts(&r, out, max, lo, hi, what);
+    const bool changed = ContentsChanged(r);
+    if (r.fault.empty()) return n;
+    if (changed) platform::LogMessage(r.file + ":" + std::to_string(r.line) + ": " + r.fault + "; " + consequence);
+    return 0;
 }
 
 // The save folder whose failure was last reported: the player hears of it once, not every write.
@@ -75,9 +128,7 @@ static void Remember(int level) {
 
 int ReadUnlock() {
     int v = 0;
-    if (ReadInts(kUnlockFile, &v, 1) != 1) v = 0;
-    if (v < 0) v = 0;
-    if (v > 2) v = 2;
+    if (ReadInts(kUnlockFile, &v, 1, 0, 2, "an unlocked level", "only the first level is open") != 1) v = 0;
     Remember(v);
     return v;
 }
@@ -108,7 +159,7 @@ static BestLives RememberLives(const BestLives& b) {
 BestLives ReadBestLives() {
     BestLives b;
     int v[2] = {0, 0};
-    int n = ReadInts(kLivesFile, v, 2);
+    int n = ReadInts(kLivesFile, v, 2, 0, kMaxLives, "a number of lives", "no best lives are known");
     for (int i = 0; i < n; ++i) {
         b.value[i] = v[i];
         b.have[i] = true;

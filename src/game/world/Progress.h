@@ -7,8 +7,9 @@
 
 namespace progress {
 
-// The highest unlocked level (0..2). A missing, empty or garbled file gives 0; values outside 0..2
-// are brought into that range, so the title menu never offers a level that does not exist.
+// The highest unlocked level (0..2). A missing or empty file gives 0; so does a file holding
+// anything but one number 0..2, which is named in one message (the title menu never offers a level
+// that does not exist).
 int ReadUnlock();
 // Rewrites "data/color.dat" with `level`. Returns false when it could not be written.
 bool WriteUnlock(int level);
@@ -24,7 +25,8 @@ bool RaiseUnlock(int level);
 int KnownUnlock();
 
 // The two best-lives values. `have[i]` is false when the file is missing or holds fewer than i + 1
-// integers; a missing value reads as 0.
+// integers; a missing value reads as 0. A file holding anything but up to two numbers of lives
+// gives neither value and is named in one message.
 struct BestLives {
     int value[2] = {0, 0};
     bool have[2] = {false, false};

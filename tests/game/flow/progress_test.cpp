@@ -35,12 +35,21 @@ TEST_F(ProgressTest, TheUnlockedLevelReadsSafely) {
     struct Case {
         const char* text;
         int expected;
+        bool reported;
     };
-    for (Case c : {Case{"", 0}, Case{"x1", 0}, Case{"1", 1}, Case{"2\n", 2}, Case{"  1 trailing", 1},
-                   Case{"-4", 0}, Case{"7", 2}, Case{"99999999999999999999", 0}, Case{"1x", 1}}) {
+    for (Case c : {Case{"", 0, false}, Case{"x1", 0, true}, Case{"1", 1, false}, Case{"2\n", 2, false},
+                   Case{"  1 trailing", 0, true}, Case{"-4", 0, true}, Case{"7", 0, true},
+                   Case{"99999999999999999999", 0, true}, Case{"1x", 0, true}, Case{"1 2", 0, true}}) {
         Put("color.dat", c.text);
+        int before = platform::MessageCount();
         EXPECT_EQ(progress::ReadUnlock(), c.expected) << "'" << c.text << "'";
+        EXPECT_EQ(progress::ReadUnlock(), c.expected) << "'" << c.text << "'";
+        EXPECT_EQ(platform::MessageCount() - before, c.reported ? 1 : 0) << "'" << c.text << "', read twice";
     }
+    Put("color.dat", "\n7");
+    progress::ReadUnlock();
+    EXPECT_EQ(platform::LastMessage(),
+              dir + "/color.dat:2: '7' is not an unlocked level (0 to 2); only the first level is open");
 }
 
 TEST_F(ProgressTest, TheBestLivesReadWhatIsThere) {
@@ -57,9 +66,22 @@ TEST_F(ProgressTest, TheBestLivesReadWhatIsThere) {
     b = progress::ReadBestLives();
     EXPECT_EQ(b.value[0], 2);
     EXPECT_EQ(b.value[1], 4);
+    // A file broken after its first value gives neither, and says where.
+    int before = platform::MessageCount();
+    Put("dist.dat", "6\nx");
+    b = progress::ReadBestLives();
+    EXPECT_FALSE(b.have[0]);
+    EXPECT_EQ(b.value[0], 0);
+    EXPECT_EQ(platform::LastMessage(),
+              dir + "/dist.dat:2: 'x' is not a number of lives (0 to 9999); no best lives are known");
     Put("dist.dat", "\x01\x02\xff");
     b = progress::ReadBestLives();
     EXPECT_FALSE(b.have[0]);
+    EXPECT_EQ(platform::LastMessage(),
+              dir + "/dist.dat:1: a word of 3 bytes is not a number of lives (0 to 9999); no best lives are known");
+    Put("dist.dat", "1 2 3");
+    EXPECT_FALSE(progress::ReadBestLives().have[0]);
+    EXPECT_EQ(platform::MessageCount(), before + 3);
 }
 
 TEST_F(ProgressTest, WritesUseTheGameFormatAndLeaveNoTemporaryFiles) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "engine/DetMath.h"
 #include "game/bosses/CrabWalker.h"
 #include "game/enemies/Spider.h"
 #include "game/enemies/WallBlast.h"
@@ -82,7 +83,7 @@ struct Flight {
             return;
         }
         if (shot && shot->waverY) {
-            hy += std::sin(deg) * shot->wavYAmp;
+            hy += detmath::Sin(deg) * shot->wavYAmp;
             deg += 0.1f;
         }
         hx += vx;
