@@ -90,6 +90,7 @@ void TimedFrame(FrameTimes* t) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     gEngine.SetScreenProjection();
     GameDraw(&gEngine);
+    gEngine.FlushQuads();
     glFinish();
     double t2 = CpuMicros();
     double u = t1 - t0;
@@ -206,6 +207,7 @@ void CrabFightCrowdedDraw(benchmark::State& state) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         gEngine.SetScreenProjection();
         GameDraw(&gEngine);
+        gEngine.FlushQuads();
         glFinish();
     }
     state.counters["entities"] = static_cast<double>(Entity::entList.size());
@@ -222,6 +224,7 @@ void ArenaDrawPlayerAlone(benchmark::State& state) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         gEngine.SetScreenProjection();
         GameDraw(&gEngine);
+        gEngine.FlushQuads();
         glFinish();
     }
     state.counters["entities"] = static_cast<double>(Entity::entList.size());

@@ -83,6 +83,7 @@ void TowerDraw(benchmark::State& state) {
     for (auto _ : state) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         DrawWorld(&gEngine, 1);
+        gEngine.FlushQuads();
         glFinish();
     }
 }

@@ -9,12 +9,11 @@ trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$out"
 game="$build/brackmoor-headless"
 
-# The title sequence, then the start of level 1: climb up, shoot, climb round the first corner.
-SDL_AUDIODRIVER=dummy GALLIUM_DRIVER=llvmpipe "$game" --seed 1 --frames 1200 --replay "$here/scripts/first_corner.replay" \
+# The title sequence: the studio card, then the title menu.
+SDL_AUDIODRIVER=dummy GALLIUM_DRIVER=llvmpipe "$game" --seed 1 --frames 660 --replay "$here/scripts/first_corner.replay" \
   --save-dir "$tmp/save" \
   --screenshot "60:$out/studio.png" \
-  --screenshot "650:$out/title.png" \
-  --screenshot "1040:$out/play.png"
+  --screenshot "650:$out/title.png"
 
 # A corner turn caught mid-rotation: the level-1 bot's recorded run turns its first corner here.
 SDL_AUDIODRIVER=dummy GALLIUM_DRIVER=llvmpipe "$game" --seed 1 --frames 1092 \

@@ -78,7 +78,10 @@ int main(int argc, char** argv) {
     } else if (!headless) {
         platform::CurrentSettings() = platform::LoadSettings(platform::DefaultSettingsPath());
     }
-    platform::LogVerbose("settings: " + (o.settingsFile.empty() ? platform::DefaultSettingsPath() : o.settingsFile));
+    if (!o.settingsFile.empty() || !headless)
+        platform::LogVerbose("settings: " + (o.settingsFile.empty() ? platform::DefaultSettingsPath() : o.settingsFile));
+    else
+        platform::LogVerbose("settings: none, the defaults (this runner reads settings only from --settings FILE)");
 
     std::string dataDir = o.dataDir;
     if (dataDir.empty()) {

@@ -7,10 +7,12 @@
 
 #include "engine/GL.h"
 #include "engine/GameEngine.h"
+#include "engine/QuadBatch.h"
 
 bool SaveFramePng(const std::string& file, int width, int height) {
     // Nothing is drawn in a render-free run (the options refuse --screenshot with --no-render).
     if (GameEngine::RenderFree()) return false;
+    QuadBatch::Shared().Flush();
     std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());

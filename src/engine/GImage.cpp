@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/GameEngine.h"
+#include "engine/QuadBatch.h"
 #include "platform/Paths.h"
 
 std::list<GImage*>& GImage::loadedList = *new std::list<GImage*>();
@@ -62,7 +63,10 @@ void GImage::ReloadAll() {
     for (GImage* img : loadedList) {
         if (!img || !img->loaded) continue;
         // Whether the old context survived or not, the old name is given back first.
-        if (img->data) glDeleteTextures(1, &img->data);
+        if (img->data) {
+            QuadBatch::Shared().Flush();
+            glDeleteTextures(1, &img->data);
+        }
         img->data = 0;
         img->loaded = false;
         img->Load(false);
@@ -120,6 +124,7 @@ void GImage::Load(bool report) {
     // no texture: there is no GL context.
     const bool upload = !GameEngine::RenderFree();
     if (upload) {
+        QuadBatch::Shared().Flush();  // the quads gathered so far are drawn with the texture bound now
         glGenTextures(1, &data);
         glBindTexture(GL_TEXTURE_2D, data);
     }
@@ -143,5 +148,9 @@ void GImage::Load(bool report) {
 }
 
 GImage::~GImage() {
-    if (data) glDeleteTextures(1, &data);
+    if (!data) return;
+    // Gathered quads may still use this texture; and its name may come back for another picture.
+    QuadBatch::Shared().Flush();
+    glDeleteTextures(1, &data);
+    if (GameEngine::gEngine && GameEngine::gEngine->curImage == this) GameEngine::gEngine->curImage = nullptr;
 }

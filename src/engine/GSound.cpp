@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/GameEngine.h"
+#include "engine/MixerGain.h"
 #include "platform/Paths.h"
 
 int GSound::master_volume = 50;
@@ -49,7 +50,7 @@ GSound::~GSound() {
 void GSound::Play() {
     if (!SoundOn || !sound) return;
     Mix_VolumeChunk(sound, EffectsVolume(master_volume));
-    playChannel = Mix_PlayChannel(-1, sound, 0);
+    playChannel = mixergain::PlayEffect(sound, 0);
 }
 
 void GSound::PlayIfNot() {
@@ -60,7 +61,7 @@ void GSound::PlayIfNot() {
 void GSound::Loop() {
     if (!SoundOn || !sound || isPlaying()) return;
     Mix_VolumeChunk(sound, EffectsVolume(master_volume));
-    playChannel = Mix_PlayChannel(-1, sound, -1);
+    playChannel = mixergain::PlayEffect(sound, -1);
 }
 
 void GSound::Stop() {

@@ -10,6 +10,7 @@
 #include "engine/DetMath.h"
 #include "engine/GFont.h"
 #include "engine/GImage.h"
+#include "engine/QuadBatch.h"
 #include "engine/Random.h"
 #include "engine/RunOptions.h"
 #include "platform/Backend.h"
@@ -176,6 +177,8 @@ bool GameEngine::RenderFree() { return platform::RenderFree(); }
 
 void GameEngine::SetDepthTest(bool on) {
     if (RenderFree()) return;
+    QuadBatch::Shared().Flush();
+    QuadBatch::Shared().CountStateChange();
     if (on)
         glEnable(GL_DEPTH_TEST);
     else
@@ -184,6 +187,7 @@ void GameEngine::SetDepthTest(bool on) {
 
 void GameEngine::ApplyRenderState() {
     if (RenderFree()) return;
+    QuadBatch::Shared().ForgetGLState();
     glEnable(GL_TEXTURE_2D);
     glShadeModel(GL_SMOOTH);
     glClearColor(clearColor.r, clearColor.g, clearColor.b, clearColor.a);
@@ -276,7 +280,8 @@ void GameEngine::SetScreenProjection() {
 
 void GameEngine::RunFrame() {
     const bool drawn = !RenderFree();
-    if (drawn) {
+    // A frame --draw-shots-only leaves blank is not even cleared: nobody sees it.
+    if (drawn && runoptions::DrawsFrame(frameCount)) {
         glClear(GL_COLOR_BUFFER_BIT);
         glClear(GL_DEPTH_BUFFER_BIT);
     }
@@ -289,10 +294,14 @@ void GameEngine::RunFrame() {
     ShakeUpd();
     MusicFrame();
     SetScreenProjection();
-    GameDraw(this);
-    SetColor(1, 0, 0, 1);
-    DrawTextA(20, 20, "%s", errText);  // never a format string
-    ResetColor();
+    {
+        PixelsOff blank(this, !runoptions::DrawsFrame(frameCount));
+        GameDraw(this);
+        SetColor(1, 0, 0, 1);
+        DrawTextA(20, 20, "%s", errText);  // never a format string
+        ResetColor();
+    }
+    FlushQuads();
     CaptureFrame();
     runoptions::AfterDraw(this);
     if (drawn) SwapBuffers(hDC);

@@ -131,6 +131,10 @@ public:
                        float rot, float xinv, float yinv);
     void DrawBox(int side, int xP, int yP, int wP, int hP, int zP);
     void DrawImage3DBox(GImage* image, int xP, int yP, float scale, float rot, float xinv, float yinv);
+    // The primitives gather their quads and draw them in batches: this draws what is gathered. Call it
+    // before reading the picture or drawing with GL directly; afterwards GL's current colour is the
+    // one last set and the bound texture is curImage's.
+    void FlushQuads();
 
     // Text.
     void SelectFont(GFont* gfont);
@@ -167,9 +171,9 @@ private:
     GameEngine* e_;
 };
 
-// Volumes after the player's settings (mute, music and effects volume; 30 keeps the game's own).
+// The effects' chunk volume for the game's own volume after the player's settings (mute, effects
+// volume; 30 keeps the game's own), with the fine rest of it set on the mixer.
 int EffectsVolume(int gameVolume);
-int MusicVolume(int gameVolume);
 
 // Colour escapes inside drawn text: '^' followed by R, G, B, W or K.
 void ModifyMidString(GameEngine* gEngine, char c);

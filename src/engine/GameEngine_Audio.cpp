@@ -2,32 +2,32 @@
 #include "engine/GMusic.h"
 #include "engine/GSound.h"
 #include "engine/GameEngine.h"
+#include "engine/MixerGain.h"
 #include "platform/Backend.h"
 #include "platform/Settings.h"
 
-static int ScaleVolume(int v, int setting) {
-    const platform::Settings& s = platform::CurrentSettings();
-    if (s.mute) return 0;
-    long scaled = static_cast<long>(v) * setting / 30;
-    return scaled < 0 ? 0 : (scaled > MIX_MAX_VOLUME ? MIX_MAX_VOLUME : static_cast<int>(scaled));
+// The player's volume settings scale the game's own volume by the setting over 30: 30 keeps the
+// game's level, every step up or down changes it by a thirtieth, 100 is three and a third times as
+// loud and 0 or mute is silence. The levels go to the mixer in thirtieths of its volume steps.
+static long Level(int gameVolume, int setting) {
+    if (platform::CurrentSettings().mute || gameVolume <= 0 || setting <= 0) return 0;
+    return static_cast<long>(gameVolume) * setting;
 }
 
-int EffectsVolume(int gameVolume) { return ScaleVolume(gameVolume, platform::CurrentSettings().effectsVolume); }
-int MusicVolume(int gameVolume) { return ScaleVolume(gameVolume, platform::CurrentSettings().musicVolume); }
+int EffectsVolume(int gameVolume) {
+    return mixergain::SetEffectsLevel(Level(gameVolume, platform::CurrentSettings().effectsVolume));
+}
 
 void GameEngine::SoundInit() {
     platform::InitAudioSubsystem();
     if (Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) != 0) {
         MessageBoxA(nullptr, "Could Not Open SDL_Mixer!", "", MB_OK);
+        return;
     }
+    mixergain::AttachToMix();
 }
 
-static void SetMusicVolume(int v) {
-    int freq;
-    Uint16 format;
-    int channels;
-    if (Mix_QuerySpec(&freq, &format, &channels)) Mix_VolumeMusic(MusicVolume(v));
-}
+static void SetMusicVolume(int v) { mixergain::SetMusicLevel(Level(v, platform::CurrentSettings().musicVolume)); }
 
 void GameEngine::MusicLoop(GMusic* smusic) {
     if (smusic == music || !GMusic::musicOn) return;

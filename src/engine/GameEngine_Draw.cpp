@@ -1,18 +1,25 @@
-// Drawing primitives: every sprite, tile and glyph is one immediate-mode quad, flat on the screen
-// (side 0) or on one of the four walls of the turning tower (sides 1..4).
+// Drawing primitives: every sprite, tile and glyph is one quad, flat on the screen (side 0) or on one
+// of the four walls of the turning tower (sides 1..4). The quads are gathered in the shared batch:
+// a wall's corners go in as they lie on the tower and GL turns them with the tower's matrix; a flat
+// quad is placed on the screen here.
+#include <cmath>
+
 #include "engine/GImage.h"
 #include "engine/GameEngine.h"
+#include "engine/QuadBatch.h"
 
 namespace {
 const float kHalf = 0.5f;         // the doubled size is halved around the quad's centre
 const float kTowerHalf = 256.0f;  // half the 512-pixel wall
+const float kTowerDepth = 50.0f;  // the tower's centre, in depth
+const float kSpriteDepth = 60.0f; // flat pictures
+const float kBoxDepth = 200.0f;   // flat boxes, above their own depth
+const float kTurn = 180.0f;       // every quad is turned half round: its corners are listed upside down
+const double kScreenW = 640.0;
+
+using Corner = QuadBatch::Corner;
 
 bool IsWall(int side) { return side >= 1 && side <= 4; }
-
-struct Corner {
-    float u, v;
-    float x, y, z;
-};
 
 // The four corners of a quad for a side, in drawing order (texture coordinates then position).
 void WallCorners(int side, float a, float b, float rx, float ry, float tx, float ty, float tw, float th,
@@ -51,11 +58,94 @@ void WallCorners(int side, float a, float b, float rx, float ry, float tx, float
     }
 }
 
+// Whether a quad on the tower reaches past the left or the right edge of the screen. The renderer
+// clips such a quad, and clipping one inside a run changes how it cuts the rest of the run into
+// triangles: such quads are drawn alone, as they always were. (Measured on the golden frames: quads
+// past the top and bottom edges batch without a pixel changing, those past the sides do not.) The
+// corners are placed on the screen closely enough to tell, with a pixel to spare.
+bool TowerPastSide(const QuadTransform& t, const Corner c[4]) {
+    const double k = M_PI / 180.0;
+    const double ca = std::cos(t.angle * k), sa = std::sin(t.angle * k);
+    const double cx = std::cos(t.rotx * k), sx = std::sin(t.rotx * k);
+    const double cy = std::cos(t.roty * k), sy = std::sin(t.roty * k);
+    for (int i = 0; i < 4; ++i) {
+        // about x by roty, then about y by rotx, then about z by angle, then moved
+        double y = c[i].y * cy - c[i].z * sy, z = c[i].y * sy + c[i].z * cy;
+        double x = c[i].x * cx + z * sx;
+        double screenX = t.x + x * ca - y * sa;
+        if (screenX < 1 || screenX > kScreenW - 1) return true;
+    }
+    return false;
+}
+
+// The half turn every flat quad gets, as GL's glRotatef builds it (sine and cosine of the angle in
+// double precision, kept as floats): the cosine is -1 and the sine a rounding speck.
+struct HalfTurn {
+    float c, s;
+    HalfTurn() {
+        const double rad = kTurn * M_PI / 180.0;
+        c = static_cast<float>(std::cos(rad));
+        s = static_cast<float>(std::sin(rad));
+    }
+};
+
+// Adds a flat quad centred on (cx, cy) at depth cz, turned half round and then by `rot` degrees (by
+// `rot2` more after that). An unturned quad is placed on the screen here and joins the run; a turned
+// one is drawn under its own matrix as GL builds it, since the rounding of a turned quad's corners
+// decides which texels show along its edges.
+void AddFlat(bool textured, Corner c[4], float cx, float cy, float cz, float rot, float rot2 = 0) {
+    QuadBatch& batch = QuadBatch::Shared();
+    if (rot != 0 || rot2 != 0) {
+        QuadTransform t;
+        t.kind = QuadTransform::kPlaced;
+        t.x = cx;
+        t.y = cy;
+        t.z = cz;
+        t.angle = rot + kTurn;
+        t.angle2 = rot2;
+        batch.Use(textured, t);
+        batch.AddAlone(c);
+        return;
+    }
+    static const HalfTurn half;
+    for (int i = 0; i < 4; ++i) {
+        float x = c[i].x, y = c[i].y;
+        c[i].x = half.c * x + -half.s * y + cx;
+        c[i].y = half.s * x + half.c * y + cy;
+        c[i].z = c[i].z + cz;
+    }
+    batch.Use(textured, QuadTransform());
+    batch.Add(c);
+}
+
+void AddTower(bool textured, const QuadTransform& t, const Corner c[4]) {
+    QuadBatch& batch = QuadBatch::Shared();
+    batch.Use(textured, t);
+    if (TowerPastSide(t, c))
+        batch.AddAlone(c);
+    else
+        batch.Add(c);
+}
+
 void Bind(GameEngine* e, GImage* image) {
     if (e->curImage != image) {
+        QuadBatch::Shared().Flush();
         glBindTexture(GL_TEXTURE_2D, image->data);
+        QuadBatch::Shared().CountStateChange();
         e->curImage = image;
     }
+}
+
+QuadTransform Tower(const GameEngine* e, float angle) {
+    QuadTransform t;
+    t.kind = QuadTransform::kTower;
+    t.x = 320 + e->ShakeX;
+    t.y = 240 + e->ShakeY;
+    t.z = kTowerDepth;
+    t.angle = angle;
+    t.rotx = e->rotx;
+    t.roty = e->roty;
+    return t;
 }
 }  // namespace
 
@@ -69,13 +159,17 @@ bool GameEngine::Culled(int xP, int yP, float W, float H) {
     return xP > 640 || yP > 480 || xP + W < 0 || yP + H < 0;
 }
 
-// The colour is GL state that outlives a PixelsOff scope, so only a render-free run skips it.
+// The colour is state that outlives a PixelsOff scope, so only a render-free run skips it.
 void GameEngine::SetColor(float r, float g, float b, float a) {
-    if (!RenderFree()) glColor4f(r, g, b, a);
+    if (!RenderFree()) QuadBatch::Shared().SetColor(r, g, b, a);
 }
 
-void GameEngine::ResetColor() {
-    if (!RenderFree()) glColor4f(1, 1, 1, 1);
+void GameEngine::ResetColor() { SetColor(1, 1, 1, 1); }
+
+void GameEngine::FlushQuads() {
+    if (RenderFree()) return;
+    QuadBatch::Shared().Flush();
+    QuadBatch::Shared().SyncColor();
 }
 
 void GameEngine::DrawImage(int side, GImage* image, int xP, int yP, float scale, float rot, float xinv, float yinv) {
@@ -85,23 +179,12 @@ void GameEngine::DrawImage(int side, GImage* image, int xP, int yP, float scale,
     float W = 2.0f * image->w * scale;
     float H = 2.0f * image->h * scale;
     if (Culled(xP, yP, W, H)) return;
-    glLoadIdentity();
-    glTranslatef(xP + W / 2 + ShakeX, yP + H / 2 + ShakeY, 0);
-    glRotatef(180, 0, 0, 1);
-    glRotatef(rot, 0, 0, 1);
     Bind(this, image);
     float a = W * kHalf * xinv;
     float b = H * kHalf * yinv;
-    glBegin(GL_QUADS);
-    glTexCoord2f(1, 1);
-    glVertex3f(-a, -b, -1);
-    glTexCoord2f(0, 1);
-    glVertex3f(a, -b, -1);
-    glTexCoord2f(0, 0);
-    glVertex3f(a, b, -1);
-    glTexCoord2f(1, 0);
-    glVertex3f(-a, b, -1);
-    glEnd();
+    Corner c[4] = {{1, 1, -a, -b, -1}, {0, 1, a, -b, -1}, {0, 0, a, b, -1}, {1, 0, -a, b, -1}};
+    AddFlat(true, c, xP + W / 2 + ShakeX, yP + H / 2 + ShakeY, 0, 0, rot);
+    (void)side;
 }
 
 void GameEngine::DrawImagePart(int side, GImage* image, int xP, int yP, int wP, int hP, int cx, int cy, int cw,
@@ -116,17 +199,7 @@ void GameEngine::DrawImagePart(int side, GImage* image, int xP, int yP, int wP, 
     float ty = static_cast<float>(cy) / image->h;
     float tw = static_cast<float>(cw) / image->w;
     float th = static_cast<float>(ch) / image->h;
-    glLoadIdentity();
     bool wall = IsWall(side);
-    if (wall)
-        glTranslatef(320 + ShakeX, 240 + ShakeY, 50);
-    else
-        glTranslatef(xP + W / 2 + ShakeX, yP + H / 2 + ShakeY, 60);
-    glRotatef(rot + 180, 0, 0, 1);
-    if (wall) {
-        glRotatef(rotx, 0, 1, 0);
-        glRotatef(roty, 1, 0, 0);
-    }
     float rx = (320 - W / 2) - xP;
     float ry = (240 - H / 2) - yP;
     float a = W * kHalf * xinv;
@@ -134,12 +207,11 @@ void GameEngine::DrawImagePart(int side, GImage* image, int xP, int yP, int wP, 
     Corner c[4];
     WallCorners(wall ? side : 0, a, b, rx, ry, tx, ty, tw, th, c);
     Bind(this, image);
-    glBegin(GL_QUADS);
-    for (const Corner& k : c) {
-        glTexCoord2f(k.u, k.v);
-        glVertex3f(k.x, k.y, k.z);
+    if (wall) {
+        AddTower(true, Tower(this, rot + kTurn), c);
+    } else {
+        AddFlat(true, c, xP + W / 2 + ShakeX, yP + H / 2 + ShakeY, kSpriteDepth, rot);
     }
-    glEnd();
 }
 
 void GameEngine::DrawImagePart(int side, GImage* image, int xP, int yP, int cx, int cy, int cw, int ch, float scale,
@@ -152,26 +224,16 @@ void GameEngine::DrawBox(int side, int xP, int yP, int wP, int hP, int zP) {
     float W = 2.0f * wP;
     float H = 2.0f * hP;
     if (Culled(xP, yP, W, H)) return;
-    glDisable(GL_TEXTURE_2D);
-    glLoadIdentity();
     bool wall = IsWall(side);
-    if (wall)
-        glTranslatef(320 + ShakeX, 240 + ShakeY, 50);
-    else
-        glTranslatef(xP + W / 2 + ShakeX, yP + H / 2 + ShakeY, static_cast<float>(zP + 200));
-    glRotatef(180, 0, 0, 1);
-    if (wall) {
-        glRotatef(rotx, 0, 1, 0);
-        glRotatef(roty, 1, 0, 0);
-    }
     float rx = (320 - W / 2) - xP;
     float ry = (240 - H / 2) - yP;
     Corner c[4];
     WallCorners(wall ? side : 0, W * kHalf, H * kHalf, rx, ry, 0, 0, 0, 0, c);
-    glBegin(GL_QUADS);
-    for (const Corner& k : c) glVertex3f(k.x, k.y, k.z);
-    glEnd();
-    glEnable(GL_TEXTURE_2D);
+    if (wall) {
+        AddTower(false, Tower(this, kTurn), c);
+    } else {
+        AddFlat(false, c, xP + W / 2 + ShakeX, yP + H / 2 + ShakeY, static_cast<float>(zP) + kBoxDepth, 0);
+    }
 }
 
 void GameEngine::DrawImage3DBox(GImage* image, int xP, int yP, float scale, float rot, float xinv, float yinv) {
@@ -181,12 +243,16 @@ void GameEngine::DrawImage3DBox(GImage* image, int xP, int yP, float scale, floa
     float H = 2.0f * image->h * scale;
     float a = W * kHalf * NormaliseInv(xinv);
     float b = H * kHalf * NormaliseInv(yinv);
+    Bind(this, image);
+    QuadBatch& batch = QuadBatch::Shared();
+    batch.Flush();
+    batch.SyncColor();
+    batch.ForgetMatrix();
     glLoadIdentity();
     glTranslatef(320 + ShakeX, 240 + ShakeY, 0);
     glRotatef(180 + rot, 0, 0, 1);
     glRotatef(rotx, 0, 1, 0);
     glRotatef(roty, 1, 0, 0);
-    Bind(this, image);
     glBegin(GL_QUADS);
     for (int face = 0; face < 4; ++face) {
         float sx[4] = {-a, a, a, -a};
@@ -206,6 +272,8 @@ void GameEngine::DrawImage3DBox(GImage* image, int xP, int yP, float scale, floa
         }
     }
     glEnd();
+    batch.CountStateChange(5);
+    batch.CountDrawCall();
     (void)xP;
     (void)yP;
 }

@@ -6,6 +6,7 @@
 
 #include "engine/DetMath.h"
 #include "engine/GameEngine.h"
+#include "engine/QuadBatch.h"
 #include "platform/Paths.h"
 #include "platform/Settings.h"
 
@@ -74,6 +75,7 @@ void GameEngine::ScreenShot(const char* filename) {
     if (!s) return;
     SDL_FillRect(s, nullptr, SDL_MapRGBA(s->format, 0, 0, 0, 0));
     if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
+    QuadBatch::Shared().Flush();
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ROW_LENGTH, s->pitch / 4);
     glReadPixels(recordX, recordY, recordW, recordH, GL_RGBA, GL_UNSIGNED_BYTE, s->pixels);

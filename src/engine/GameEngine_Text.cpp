@@ -115,6 +115,7 @@ void GameEngine::DrawWinText(float x, float y, const char* fmt, ...) {
     va_start(ap, fmt);
     std::vsnprintf(text, sizeof(text), fmt, ap);
     va_end(ap);
+    FlushQuads();  // drawn straight away, over what is gathered and in the colour last set
     glPushMatrix();
     glViewport(0, 0, w, h);
     glMatrixMode(GL_PROJECTION);

@@ -1,11 +1,13 @@
 #include "engine/RunOptions.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "engine/FramePng.h"
 #include "engine/GameEngine.h"
+#include "engine/QuadBatch.h"
 #include "engine/Random.h"
 #include "platform/Log.h"
 #include "platform/Options.h"
@@ -23,6 +25,29 @@ bool g_failed = false;
 std::string g_trace;  // the --trace lines written so far
 std::unique_ptr<platform::TraceChecker> g_checker;
 std::vector<std::pair<std::string, std::string>> g_startSave;  // the progress a recorded run started with
+
+// GL work per drawn frame, for --verbose.
+struct DrawTally {
+    long frames = 0;
+    DrawCounts sum, worst;
+    void Add(const DrawCounts& c) {
+        ++frames;
+        sum.drawCalls += c.drawCalls;
+        sum.stateChanges += c.stateChanges;
+        sum.quads += c.quads;
+        worst.drawCalls = std::max(worst.drawCalls, c.drawCalls);
+        worst.stateChanges = std::max(worst.stateChanges, c.stateChanges);
+        worst.quads = std::max(worst.quads, c.quads);
+    }
+    std::string Line(const char* what, long DrawCounts::*field) const {
+        char buf[160];
+        std::snprintf(buf, sizeof(buf), "%s per frame: mean %.1f, worst %ld", what,
+                      frames ? static_cast<double>(sum.*field) / frames : 0.0, worst.*field);
+        return buf;
+    }
+};
+DrawTally g_draws;
+DrawCounts g_lastDraws;
 
 // Everything a replay must reproduce: the game's state as dumped, and where its random
 // sequence stands.
@@ -42,6 +67,7 @@ bool Prepare() {
     g_checker.reset();
     g_startSave.clear();
     if (!o.recordFile.empty()) g_startSave = platform::ReadSaveWords(platform::SaveDir());
+    g_draws = DrawTally();
     if (!o.traceFile.empty()) g_trace = "# brackmoor state trace: FRAME HASH of the game state after the frame\n";
     if (!o.checkTraceFile.empty()) {
         std::vector<platform::TraceEntry> entries;
@@ -79,7 +105,22 @@ void OnKey(GameEngine* e, int vk, bool down) {
     g_recorder.Key(e->frameCount, vk, down);
 }
 
+DrawCounts LastFrameDrawCounts() { return g_lastDraws; }
+
+bool DrawsFrame(long frame) {
+    const platform::Options& o = platform::CurrentOptions();
+    if (!o.drawShotsOnly) return true;
+    for (const platform::ScreenshotRequest& r : o.screenshots)
+        if (r.frame == frame) return true;
+    return false;
+}
+
 void AfterDraw(GameEngine* e) {
+    DrawCounts counts = QuadBatch::Shared().TakeCounts();
+    if (e->DrawsPixels() && DrawsFrame(e->frameCount)) {
+        g_draws.Add(counts);
+        g_lastDraws = counts;
+    }
     for (const platform::ScreenshotRequest& r : platform::CurrentOptions().screenshots) {
         if (r.frame != e->frameCount) continue;
         if (!SaveFramePng(r.file, 640, 480)) {
@@ -110,6 +151,12 @@ void AfterFrame(GameEngine* e) {
 bool Finish(GameEngine* e) {
     platform::Options& o = platform::CurrentOptions();
     bool ok = !g_failed;
+    if (g_draws.frames > 0) {
+        platform::LogVerbose(g_draws.Line("GL draw calls", &DrawCounts::drawCalls) + " (" +
+                             std::to_string(g_draws.frames) + " drawn frames)");
+        platform::LogVerbose(g_draws.Line("GL state changes", &DrawCounts::stateChanges));
+        platform::LogVerbose(g_draws.Line("quads", &DrawCounts::quads));
+    }
     if (!o.recordFile.empty()) {
         platform::ReplayHeader head;
         head.seed = o.seed;
@@ -135,4 +182,5 @@ bool Finish(GameEngine* e) {
     }
     return ok;
 }
+
 }  // namespace runoptions

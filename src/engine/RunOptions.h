@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "engine/QuadBatch.h"
 #include "platform/win32.h"
 
 class GameEngine;
@@ -16,6 +17,10 @@ bool Prepare();
 
 // Before the frame's input handling: applies the replay events of this frame.
 void BeforeInput(GameEngine* e);
+// False for a frame that --draw-shots-only leaves blank (it draws with pixels off).
+bool DrawsFrame(long frame);
+// The GL work of the last frame drawn.
+DrawCounts LastFrameDrawCounts();
 // After the picture is finished, before the swap: saves requested screenshots.
 void AfterDraw(GameEngine* e);
 // After the frame: counts it and asks to quit at the frame limit.

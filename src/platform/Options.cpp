@@ -39,6 +39,8 @@ std::string UsageText(const char* program) {
            "                        progress unless --save-dir is given\n"
            "  --record FILE         record the input of this run (and what it started from)\n"
            "  --screenshot N:FILE   save the picture of frame N as a PNG (repeatable)\n"
+           "  --draw-shots-only     draw only the frames --screenshot saves (the game plays\n"
+           "                        the same; every other frame is left blank, much faster)\n"
            "  --dump-state FILE     write the game state as JSON when the game ends\n"
            "  --trace FILE          write a hash of the game state after every frame\n"
            "  --check-trace FILE    stop with an error at the first frame that differs from FILE\n"
@@ -50,7 +52,10 @@ std::string UsageText(const char* program) {
            "  --settings FILE       read the settings from FILE\n"
            "  --no-render           play without drawing anything (headless runner only; no\n"
            "                        GL context, the same game frame for frame, much faster)\n"
-           "  --verbose             print the folders and files the game uses\n"
+           "  --verbose             print the settings file, the data and save folders, each\n"
+           "                        data file read and the window size; in the final fight,\n"
+           "                        show the boss's hit points and the entity count; at exit,\n"
+           "                        the GL draw calls per drawn frame (mean and worst)\n"
            "  --help                show this help\n"
            "  --version             show the version\n";
 }
@@ -99,6 +104,8 @@ ParseResult ParseOptions(int argc, char** argv, Options* out) {
                 colon + 1 >= s.size())
                 return fail("--screenshot needs FRAME:FILE.png, got '" + s + "'");
             out->screenshots.push_back({n, s.substr(colon + 1)});
+        } else if (a == "--draw-shots-only") {
+            out->drawShotsOnly = true;
         } else if (a == "--dump-state") {
             if (!value(&v)) return fail("--dump-state needs a file");
             out->dumpStateFile = v;
@@ -142,6 +149,8 @@ ParseResult ParseOptions(int argc, char** argv, Options* out) {
     // A render-free run has no pictures to save.
     if (out->noRender && !out->screenshots.empty())
         return fail("--screenshot cannot be used with --no-render: nothing is drawn");
+    if (out->drawShotsOnly && out->screenshots.empty())
+        return fail("--draw-shots-only needs at least one --screenshot");
     return ParseResult::Run;
 }
 

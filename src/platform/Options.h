@@ -19,6 +19,7 @@ struct Options {
     std::string replayFile;
     std::string recordFile;
     std::vector<ScreenshotRequest> screenshots;
+    bool drawShotsOnly = false;   // draw only the frames saved by --screenshot (the game runs the same)
     std::string dumpStateFile;
     std::string traceFile;        // write a hash of the game state after every frame
     std::string checkTraceFile;   // compare every frame with such a trace; stop at the first difference

@@ -123,6 +123,7 @@ Settings ParseSettings(const std::string& text, const std::string& fileName, std
     std::string line;
     int n = 0;
     int keyLine[kActions] = {}, joyLine[kActions] = {};  // the line that set each binding, 0 = default
+    bool sawFormat = false;
     int broken = 0;
     auto bad = [&](const std::string& why) {
         ++broken;
@@ -143,7 +144,11 @@ Settings ParseSettings(const std::string& text, const std::string& fileName, std
         std::string value = Trim(line.substr(eq + 1));
         int iv;
         bool bv;
-        if (key == "fullscreen") {
+        if (key == "format") {
+            sawFormat = true;
+            if (!ParseInt(value, kSettingsFormat, kSettingsFormat, &iv))
+                bad("format must be " + std::to_string(kSettingsFormat));
+        } else if (key == "fullscreen") {
             if (ParseBool(value, &bv)) s.fullscreen = bv;
             else bad("fullscreen must be yes or no");
         } else if (key == "scale") {
@@ -185,6 +190,10 @@ Settings ParseSettings(const std::string& text, const std::string& fileName, std
             if (!found) bad("unknown setting '" + key + "'");
         }
     }
+    if (!sawFormat) {
+        // An older file: what sounded loudest there is as loud here.
+        s.musicVolume = std::min(s.musicVolume, kOldLoudestMusicVolume);
+    }
     std::vector<std::pair<int, std::string>> clashes;
     SeparateClashes(s.keys, keyLine, kGameKeys, &clashes, [](int vk) { return "the key " + KeyName(vk); });
     SeparateClashes(s.joyButtons, joyLine, kGameButtons, &clashes,
@@ -202,13 +211,16 @@ Settings ParseSettings(const std::string& text, const std::string& fileName, std
 
 std::string FormatSettings(const Settings& s) {
     std::ostringstream o;
-    o << "# Brackmoor settings. Lines are 'name = value'; '#' starts a comment.\n\n"
+    o << "# Brackmoor settings. Lines are 'name = value'; '#' starts a comment.\n"
+      << "# The file's format; without this line the music volume reads as it did before: no louder above 38.\n"
+      << "format = " << kSettingsFormat << "\n\n"
       << "[display]\n"
       << "fullscreen = " << (s.fullscreen ? "yes" : "no") << "\n"
       << "# Window size as a multiple of 640 x 480; 0 picks the largest that fits the desktop.\n"
       << "scale = " << s.scale << "\n\n"
       << "[sound]\n"
-      << "# 0 to 100; 30 is the game's own level.\n"
+      << "# 0 (silent) to 100 (loudest); 30 is the game's own level, and each step adds or takes\n"
+      << "# a thirtieth of it.\n"
       << "music_volume = " << s.musicVolume << "\n"
       << "effects_volume = " << s.effectsVolume << "\n"
       << "mute = " << (s.mute ? "yes" : "no") << "\n\n"

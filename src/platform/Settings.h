@@ -7,14 +7,20 @@
 
 namespace platform {
 
+// The file's format. Since format 2 every volume step up to 100 is louder than the one below; a
+// file without a format line is older, its music volume sounded no louder above 38, and it is read
+// so (the file itself is never changed by reading it).
+const int kSettingsFormat = 2;
+const int kOldLoudestMusicVolume = 38;
+
 // The game's actions, each with the key the game itself listens for.
 enum class Action { Up, Down, Left, Right, Pause, Jump, Climb, Fire, Weapon, Count };
 
 struct Settings {
     bool fullscreen = false;
     int scale = 0;            // 0 = the largest that fits the desktop
-    int musicVolume = 30;     // 0..100; 30 is the game's own level
-    int effectsVolume = 30;   // 0..100; 30 is the game's own level
+    int musicVolume = 30;     // 0..100; 30 is the game's own level, each step a thirtieth of it
+    int effectsVolume = 30;   // 0..100; 30 is the game's own level, each step a thirtieth of it
     bool mute = false;
     int keys[static_cast<int>(Action::Count)];         // virtual-key codes
     int joyButtons[static_cast<int>(Action::Count)];   // -1 = none (directions use the stick)

@@ -3,6 +3,8 @@
 #define NO_SDL_GLEXT
 #include <SDL/SDL_opengl.h>
 
+#include "engine/QuadBatch.h"
+
 namespace platform {
 namespace {
 GLuint g_texture = 0;
@@ -35,6 +37,7 @@ void ResetUpscaler() {
 void UpscaleFrame(int gameW, int gameH, int windowW, int windowH) {
     Letterbox l = FitPicture(gameW, gameH, windowW, windowH);
     if (l.factor == 1 && l.x == 0 && l.y == 0) return;
+    QuadBatch::Shared().Flush();  // the picture is copied: every quad of it must be drawn
 
     GLint oldTexture = 0, oldViewport[4], oldMatrixMode = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &oldTexture);

@@ -143,7 +143,8 @@ TEST_P(GeneratedFont, PicturePixelsAreTheSourceGlyphs) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Fonts, GeneratedFont, ::testing::Values("font", "bkmfont"));
+INSTANTIATE_TEST_SUITE_P(Fonts, GeneratedFont, ::testing::Values("font", "bkmfont"),
+                         [](const ::testing::TestParamInfo<const char*>& i) { return std::string(i.param); });
 
 // Text glyphs are white or nearly so (the game tints text by the current colour), but the
 // HUD font's 'a' to 'd' are coloured icons that must differ from each other and from letters.

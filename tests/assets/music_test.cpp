@@ -272,6 +272,7 @@ TEST_P(MusicTrack, PlaysThroughSdlMixerForItsScoredLength) {
   std::remove(raw.c_str());
 }
 
-INSTANTIATE_TEST_SUITE_P(AllTracks, MusicTrack, ::testing::ValuesIn(kTracks));
+INSTANTIATE_TEST_SUITE_P(AllTracks, MusicTrack, ::testing::ValuesIn(kTracks),
+                         [](const ::testing::TestParamInfo<std::string>& i) { return i.param; });
 
 }  // namespace

@@ -92,6 +92,7 @@ TEST_F(FontDrawing, GlyphCellFollowsAsciiFromSpace) {
     EXPECT_EQ(f.GetWSpace(' '), 1);
     EXPECT_EQ(f.GetWSpace('A'), 3);
     gEngine.SelectFont(&f);
+    gEngine.FlushQuads();  // what was drawn before goes before the clear
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     gEngine.ResetColor();
     gEngine.DrawTextA(100, 100, "A");
@@ -104,6 +105,7 @@ TEST_F(FontDrawing, GlyphCellFollowsAsciiFromSpace) {
 TEST_F(FontDrawing, CaretEscapesChangeTheColourAndATrailingCaretIsDrawn) {
     GFont f("data/font/cells.cff", 1.0f);
     gEngine.SelectFont(&f);
+    gEngine.FlushQuads();  // what was drawn before goes before the clear
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     gEngine.ResetColor();
     gEngine.DrawTextA(0, 0, "^RAB^WC^");

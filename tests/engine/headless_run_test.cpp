@@ -3,6 +3,8 @@
 #include <SDL/SDL_image.h>
 #include <sys/stat.h>
 
+#include <cstdio>
+
 #include "support/TestSupport.h"
 
 using testsupport::RunHeadless;
@@ -182,4 +184,34 @@ TEST_F(HeadlessRun, WithoutAnAudioDeviceTheGameRunsSilently) {
     // Every sound and track is silent, without a message for each.
     EXPECT_EQ(r.output.find("Could not load sound"), std::string::npos) << r.output;
     EXPECT_NE(testsupport::ReadFile(dir + "/m.json").find("\"frame\": 30"), std::string::npos);
+}
+
+// --draw-shots-only draws just the saved frames, and --verbose tells the GL work of the frames
+// drawn: a frame of the first level (a few hundred tiles, sprites and glyphs) takes a few dozen
+// draw calls, not one per quad.
+TEST_F(HeadlessRun, DrawnFramesAreCountedAndBatched) {
+    auto args = Base("v");
+    for (const char* a : {"--replay", BRACKMOOR_SOURCE_DIR "/scripts/first_corner.replay", "--frames", "1051",
+                          "--draw-shots-only", "--verbose", "--screenshot"})
+        args.push_back(a);
+    args.push_back("1000:" + dir + "/a.png");
+    args.push_back("--screenshot");
+    args.push_back("1050:" + dir + "/b.png");
+    auto r = RunHeadless(args);
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_FALSE(testsupport::ReadFile(dir + "/a.png").empty());
+    EXPECT_FALSE(testsupport::ReadFile(dir + "/b.png").empty());
+    double drawMean = 0, quadMean = 0;
+    long drawWorst = 0, quadWorst = 0, frames = 0;
+    size_t d = r.output.find("GL draw calls per frame:");
+    size_t q = r.output.find("quads per frame:");
+    ASSERT_NE(d, std::string::npos) << r.output;
+    ASSERT_NE(q, std::string::npos) << r.output;
+    ASSERT_EQ(std::sscanf(r.output.c_str() + d, "GL draw calls per frame: mean %lf, worst %ld (%ld drawn frames)",
+                          &drawMean, &drawWorst, &frames), 3) << r.output;
+    ASSERT_EQ(std::sscanf(r.output.c_str() + q, "quads per frame: mean %lf, worst %ld", &quadMean, &quadWorst), 2);
+    EXPECT_EQ(frames, 2) << "only the saved frames are drawn";
+    EXPECT_GT(quadMean, 200);
+    EXPECT_GT(drawWorst, 0);
+    EXPECT_LT(drawWorst * 5, quadWorst) << r.output;
 }

@@ -229,7 +229,10 @@ protected:
         Clear();
         gEngine.ResetColor();
     }
-    static void Clear() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
+    static void Clear() {
+        gEngine.FlushQuads();  // what was drawn before goes before the clear
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
     static std::string dir;
 };
 std::string ParticleRender::dir;

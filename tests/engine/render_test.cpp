@@ -80,7 +80,11 @@ protected:
         Clear();
         gEngine.ResetColor();
     }
-    static void Clear() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
+    // Quads an earlier test gathered and never read are drawn first, then wiped.
+    static void Clear() {
+        gEngine.FlushQuads();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
     static std::string dir;
 };
 std::string Render::dir;

@@ -5,7 +5,7 @@
 set -u
 build="$1"; src="$2"
 dest="$(mktemp -d)"
-trap 'rm -rf "$dest"' EXIT
+trap 'rm -rf "$dest" "$dest.log" "$dest.man" "$dest.txt"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 DESTDIR="$dest" cmake --install "$build" --prefix /usr >"$dest.log" 2>&1 || { cat "$dest.log"; fail "cmake --install"; }
@@ -13,7 +13,7 @@ root="$dest/usr"
 for f in bin/brackmoor bin/brackmoor-headless \
          share/applications/io.github.brackmoor.Brackmoor.desktop \
          share/metainfo/io.github.brackmoor.Brackmoor.metainfo.xml \
-         share/man/man6/brackmoor.6 \
+         share/man/man6/brackmoor.6 share/man/man6/brackmoor-headless.6 \
          share/brackmoor/data/font/bkmfont.cff \
          share/brackmoor/data/player/player.png; do
   [ -e "$root/$f" ] || fail "missing $f"
@@ -35,8 +35,11 @@ else
   echo "note: appstreamcli not installed"
 fi
 if command -v man >/dev/null; then
-  MANWIDTH=80 man -l "$root/share/man/man6/brackmoor.6" >/dev/null 2>"$dest.man" || fail "man page"
-  if grep -q 'warning' "$dest.man"; then cat "$dest.man"; fail "man page warnings"; fi
+  for page in brackmoor brackmoor-headless; do
+    MANWIDTH=80 man -l "$root/share/man/man6/$page.6" >"$dest.txt" 2>"$dest.man" || fail "man page $page"
+    if grep -q 'warning' "$dest.man"; then cat "$dest.man"; fail "man page $page warnings"; fi
+    sed -n '/^NAME/,/^SYNOPSIS/p' "$dest.txt" | grep -q -- "$page" || fail "the manual page $page does not name $page"
+  done
 fi
 
 # The installed game finds ../share/brackmoor/data from wherever it is started.

@@ -18,7 +18,7 @@ ParseResult Parse(std::vector<std::string> args, Options* o) {
 TEST(Options, EveryOptionLandsInItsField) {
     Options o;
     ASSERT_EQ(Parse({"--seed", "42", "--frames", "120", "--replay", "r.txt", "--record", "out.txt", "--screenshot",
-                     "119:shot.png", "--screenshot", "5:a:b.png", "--dump-state", "s.json", "--data", "d", "--save-dir",
+                     "119:shot.png", "--screenshot", "5:a:b.png", "--draw-shots-only", "--dump-state", "s.json", "--data", "d", "--save-dir",
                      "sv", "215"},
                     &o),
               ParseResult::Run);
@@ -32,6 +32,7 @@ TEST(Options, EveryOptionLandsInItsField) {
     EXPECT_EQ(o.screenshots[0].file, "shot.png");
     // Only the first colon separates the frame from the file name.
     EXPECT_EQ(o.screenshots[1].file, "a:b.png");
+    EXPECT_TRUE(o.drawShotsOnly);
     EXPECT_EQ(o.dumpStateFile, "s.json");
     EXPECT_EQ(o.dataDir, "d");
     EXPECT_EQ(o.saveDir, "sv");
@@ -42,7 +43,7 @@ TEST(Options, BadValuesAreRefused) {
     const std::vector<std::vector<std::string>> bad = {
         {"--seed"},           {"--seed", "x"},         {"--seed", "-1"},     {"--frames", "-3"},
         {"--frames", "12a"},  {"--screenshot", "12"},  {"--screenshot", ":a"}, {"--screenshot", "3:"},
-        {"--scale", "0"},     {"--bogus"},             {"215", "216"},
+        {"--scale", "0"},     {"--bogus"},             {"215", "216"},       {"--draw-shots-only"},
     };
     for (const auto& args : bad) {
         Options o;

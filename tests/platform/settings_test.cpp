@@ -159,3 +159,28 @@ TEST(Settings, AMissingFileIsCreatedWithTheDefaults) {
     EXPECT_FALSE(s.mute);
     EXPECT_EQ(LastMessage(), path + ":2: not a text file; the default settings are used and the file is left as it is");
 }
+
+TEST(Settings, AnOlderFileKeepsItsLoudness) {
+    // Files without a format line come from a version whose music sounded no louder above 38.
+    std::vector<std::string> problems;
+    Settings s = ParseSettings("music_volume = 60\neffects_volume = 90\n", "s.ini", &problems);
+    EXPECT_EQ(s.musicVolume, 38);
+    EXPECT_EQ(s.effectsVolume, 90);
+    s = ParseSettings("format = 2\nmusic_volume = 60\n", "s.ini", &problems);
+    EXPECT_EQ(s.musicVolume, 60);
+    EXPECT_TRUE(problems.empty());
+    s = ParseSettings("format = 3\nmusic_volume = 60\n", "s.ini", &problems);
+    EXPECT_EQ(s.musicVolume, 30) << "a broken format line breaks the file like any other";
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0], "s.ini:1: format must be 2");
+    // Read from the player's file, which stays as it was, without a word.
+    std::string path = testsupport::MakeTempDir("settings-old") + "/settings.ini";
+    const std::string old = "# Brackmoor settings.\n\n[sound]\nmusic_volume = 75\nmute = yes\n";
+    testsupport::WriteText(path, old);
+    int before = MessageCount();
+    s = LoadSettings(path);
+    EXPECT_EQ(s.musicVolume, 38);
+    EXPECT_TRUE(s.mute);
+    EXPECT_EQ(MessageCount(), before);
+    EXPECT_EQ(testsupport::ReadFile(path), old);
+}

@@ -47,6 +47,7 @@ TEST(Upscale, AFrameAtScaleTwoIsTheScaleOneFrameWithEveryPixelDoubled) {
         gEngine.DrawBox(0, (i * 71) % 620, (i * 43) % 460, 3 + i % 7, 2 + i % 5, i);
     }
     std::vector<unsigned char> small(640 * 480 * 4);
+    gEngine.FlushQuads();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, small.data());
     platform::Present();

@@ -116,6 +116,7 @@ bool WriteText(const std::string& path, const std::string& text) {
 
 std::vector<unsigned char> ReadFrame() {
     std::vector<unsigned char> px(640 * 480 * 4);
+    gEngine.FlushQuads();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
     return px;

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <ostream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -112,6 +114,14 @@ struct BadSource {
     const char* reason; // a piece of the expected reason
 };
 
+// How a case reads in the test log.
+void PrintTo(const BadSource& b, std::ostream* os)
+{
+    *os << "line " << b.line << " of \"";
+    for (const char* c = b.text; *c; ++c) *os << (*c == '\n' ? std::string("\\n") : std::string(1, *c));
+    *os << "\" should say \"" << b.reason << "\"";
+}
+
 class SfxParseErrors : public ::testing::TestWithParam<BadSource> {};
 
 TEST_P(SfxParseErrors, NameTheFileAndLine)
@@ -128,9 +138,16 @@ TEST_P(SfxParseErrors, NameTheFileAndLine)
     }
 }
 
+// The case's number and the words of its expected reason, e.g. "case3_unknown_wave".
 std::string badSourceName(const ::testing::TestParamInfo<BadSource>& i)
 {
-    return "line" + std::to_string(i.param.line) + "_case" + std::to_string(i.index);
+    std::string name = "case" + std::to_string(i.index) + "_";
+    for (const char* c = i.param.reason; *c; ++c) {
+        if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
+        else if (name.back() != '_') name += '_';
+    }
+    if (name.back() == '_') name.pop_back();
+    return name;
 }
 
 INSTANTIATE_TEST_SUITE_P(

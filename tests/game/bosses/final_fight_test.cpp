@@ -45,6 +45,7 @@ TEST_F(FinalFight, EachFormCanBeHurtByAMortalFighter) {
             Press(k);
             if (!ShotsDir().empty()) {
                 // A drawn run starts every frame on a clear screen, as the game's loop does.
+                gEngine.FlushQuads();  // what was drawn before goes before the clear
                 glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
                 e->SetScreenProjection();
             }

@@ -35,6 +35,7 @@ TEST_F(FlashingTest, AFlickerBecomesASteadyVeilAndTheGameSeesTheSameFlag) {
             // The final boss's flicker: a toggle on every frame whose timer is not a multiple of 10.
             if (i != 5) Building::GoBlackToggle();
             flags.push_back(Building::fbBlack);
+            gEngine.FlushQuads();  // what was drawn before goes before the clear
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             e->SetScreenProjection();
             GameDraw(e);
@@ -55,11 +56,13 @@ TEST_F(FlashingTest, AFlickerBecomesASteadyVeilAndTheGameSeesTheSameFlag) {
     platform::CurrentSettings().reduceFlashing = true;
     Building::fbBlack = 0;
     e->frameCount += 10;
+    gEngine.FlushQuads();  // what was drawn before goes before the clear
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     GameDraw(e);
     double plain = Brightness();
     Building::GoBlackToggle();
     Building::GoBlackToggle();
+    gEngine.FlushQuads();  // what was drawn before goes before the clear
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     GameDraw(e);
     EXPECT_LT(Brightness(), plain - 60) << "the veil dims the scene";

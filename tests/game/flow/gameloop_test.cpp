@@ -110,6 +110,7 @@ TEST_F(GameLoopTest, TheHudShowsNegativeLivesAsZero) {
         m->x = 2000;
     auto picture = [&](int lives) {
         Player::Lives = lives;
+        gEngine.FlushQuads();  // what was drawn before goes before the clear
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         e->SetScreenProjection();
         GameDraw(e);
