@@ -17,12 +17,9 @@
 #include <string>
 #include <vector>
 
-#if __has_include("engine/QuadBatch.h")
-#include "engine/QuadBatch.h"
-#define HAVE_QUAD_BATCH 1
-#endif
 #include "engine/GameEngine.h"
-#include "engine/Harness.h"
+#include "engine/QuadBatch.h"
+#include "engine/RunOptions.h"
 #include "platform/Options.h"
 #include "platform/Paths.h"
 
@@ -56,7 +53,7 @@ bool Start(const char* recording, unsigned seed, int unlock) {
     o.haveSeed = true;
     o.seed = seed;
     o.replayFile = std::string(BRACKMOOR_SOURCE_DIR) + "/tests/game/bot/" + recording;
-    if (!harness::Prepare()) return false;
+    if (!runoptions::Prepare()) return false;
     GameEngine::gEngine = &gEngine;
     GameInit(&gEngine, nullptr);
     GameStart(&gEngine);
@@ -73,9 +70,7 @@ void Play(benchmark::State& state, const char* recording, unsigned seed, int unl
     double worst = 0, sum = 0;
     long frames = 0, worstFrame = -1;
     std::vector<double> times;
-#ifdef HAVE_QUAD_BATCH
     DrawCounts work, worstWork;
-#endif
     for (auto _ : state) {
         while (gEngine.frameCount < to) {
             const bool timed = gEngine.frameCount >= from;
@@ -83,9 +78,7 @@ void Play(benchmark::State& state, const char* recording, unsigned seed, int unl
             double t0 = CpuMicros();
             gEngine.RunFrame();
             double t = CpuMicros() - t0;
-#ifdef HAVE_QUAD_BATCH
-            DrawCounts c = harness::LastFrameDrawCounts();
-#endif
+            DrawCounts c = runoptions::LastFrameDrawCounts();
             if (!timed) continue;
             sum += t;
             ++frames;
@@ -94,12 +87,10 @@ void Play(benchmark::State& state, const char* recording, unsigned seed, int unl
                 worst = t;
                 worstFrame = gEngine.frameCount - 1;
             }
-#ifdef HAVE_QUAD_BATCH
             work.drawCalls += c.drawCalls;
             work.stateChanges += c.stateChanges;
             worstWork.drawCalls = std::max(worstWork.drawCalls, c.drawCalls);
             worstWork.stateChanges = std::max(worstWork.stateChanges, c.stateChanges);
-#endif
         }
     }
     state.counters["frames"] = static_cast<double>(frames);
@@ -109,12 +100,10 @@ void Play(benchmark::State& state, const char* recording, unsigned seed, int unl
     std::sort(times.begin(), times.end());
     if (!times.empty()) state.counters["p99_frame_us"] = times[times.size() * 99 / 100];
     state.counters["budget_us"] = 1000.0 / 65.0 * 1000.0;
-#ifdef HAVE_QUAD_BATCH
     state.counters["draw_calls_mean"] = static_cast<double>(work.drawCalls) / std::max(1L, frames);
     state.counters["draw_calls_worst"] = static_cast<double>(worstWork.drawCalls);
     state.counters["state_changes_mean"] = static_cast<double>(work.stateChanges) / std::max(1L, frames);
     state.counters["state_changes_worst"] = static_cast<double>(worstWork.stateChanges);
-#endif
 }
 
 void CrabFight(benchmark::State& state) { Play(state, "level1.replay", 1, 0, 8000, 9700); }

@@ -1,17 +1,32 @@
 // Feeds arbitrary bytes to the recording reader as a file: a refused file gives one message
 // naming it and a line, and no events at all; an accepted one reads back the same after writing
-// and plays every event once, in frame order.
+// and plays every event once, in frame order. Its first line, read as the recording's header (seed,
+// length, starting progress), is refused the same way or reads back the same after writing.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "FuzzSupport.h"
 #include "platform/Replay.h"
+#include "platform/ReplayHeader.h"
 
 using namespace fuzzsupport;
 using platform::ReplayEvent;
 
 namespace {
+void CheckHeader(const std::string& text, const std::string& path) {
+    platform::ReplayHeader h, back;
+    std::string error;
+    if (!platform::ParseReplayHeader(text, path, &h, &error)) {
+        CheckMessage(error, path, text);
+        return;
+    }
+    if (!h.haveSeed) return;
+    if (!platform::ParseReplayHeader(platform::FormatReplayHeader(h), "again", &back, &error) || back.seed != h.seed ||
+        back.frames != (h.frames < 0 ? 0 : h.frames) || back.save != h.save)
+        Fail("recording header write/read round trip");
+}
+
 bool Same(const std::vector<ReplayEvent>& a, const std::vector<ReplayEvent>& b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
@@ -25,6 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string path = ScratchDir() + "/fuzz.replay";
     WriteFile(path, text);
 
+    CheckHeader(text, path);
     std::vector<ReplayEvent> events;
     std::string error;
     if (!platform::LoadReplayFile(path, &events, &error)) {

@@ -10,10 +10,10 @@
 #include "engine/BrowserEmulation.h"
 #include "engine/DetMath.h"
 #include "engine/GFont.h"
-#include "engine/Harness.h"
 #include "engine/GImage.h"
 #include "engine/QuadBatch.h"
 #include "engine/Random.h"
+#include "engine/RunOptions.h"
 #include "platform/Backend.h"
 #include "platform/Settings.h"
 
@@ -285,21 +285,21 @@ void GameEngine::SetScreenProjection() {
 void GameEngine::RunFrame() {
     const bool drawn = !RenderFree();
     // A frame --draw-shots-only leaves blank is not even cleared: nobody sees it.
-    if (drawn && harness::DrawsFrame(frameCount)) {
+    if (drawn && runoptions::DrawsFrame(frameCount)) {
         glClear(GL_COLOR_BUFFER_BIT);
         glClear(GL_DEPTH_BUFFER_BIT);
     }
     fps = (efps - bfps) != 0 ? 1000.0f / static_cast<float>(efps - bfps) : 0.0f;
     bfps = efps;
     SDL_JoystickUpdate();
-    harness::BeforeInput(this);
+    runoptions::BeforeInput(this);
     HandleKeys(this);
     GameLoop(this);
     ShakeUpd();
     MusicFrame();
     SetScreenProjection();
     {
-        PixelsOff blank(this, !harness::DrawsFrame(frameCount));
+        PixelsOff blank(this, !runoptions::DrawsFrame(frameCount));
         GameDraw(this);
         SetColor(1, 0, 0, 1);
         DrawTextA(20, 20, "%s", errText);  // never a format string
@@ -307,9 +307,9 @@ void GameEngine::RunFrame() {
     }
     FlushQuads();
     CaptureFrame();
-    harness::AfterDraw(this);
+    runoptions::AfterDraw(this);
     if (drawn) SwapBuffers(hDC);
-    harness::AfterFrame(this);
+    runoptions::AfterFrame(this);
 }
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -326,13 +326,13 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_KEYDOWN:
             if (wParam < 256) {
                 gEngine.keys[wParam] = true;
-                harness::OnKey(&gEngine, static_cast<int>(wParam), true);
+                runoptions::OnKey(&gEngine, static_cast<int>(wParam), true);
             }
             return 0;
         case WM_KEYUP:
             if (wParam < 256) {
                 gEngine.keys[wParam] = false;
-                harness::OnKey(&gEngine, static_cast<int>(wParam), false);
+                runoptions::OnKey(&gEngine, static_cast<int>(wParam), false);
             }
             return 0;
         default:
@@ -368,7 +368,7 @@ bool FrameLoopTurn() {
 // After the quit message: the game's end, the run's files, and the exit status.
 int FrameLoopEnd() {
     GameEnd(&gEngine);
-    bool ok = harness::Finish(&gEngine);
+    bool ok = runoptions::Finish(&gEngine);
     gEngine.ShutDown();
     return ok ? static_cast<int>(g_loopMsg.wParam) : 1;
 }

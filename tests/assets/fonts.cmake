@@ -4,14 +4,10 @@ brackmoor_add_test(fonts_test
   LIBS brackmoor_fontcompile)
 # The tests read the generated fonts and run the compiler itself.
 add_dependencies(fonts_test fontcompile)
-if(TARGET data)
-  add_dependencies(fonts_test data)
-endif()
+add_dependencies(fonts_test data)
 
 # Where the title, pause, announcement and ending pictures sit on the screen.
 brackmoor_add_test(menu_pictures_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/menus_test.cpp
   LIBS brackmoor_toolcommon)
-if(TARGET data)
-  add_dependencies(menu_pictures_test data)
-endif()
+add_dependencies(menu_pictures_test data)

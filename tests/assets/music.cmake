@@ -1,10 +1,6 @@
 # The generated music: every track loads in SDL_mixer and renders in an independent player
 # to audible sound of the length its patterns, speed and BPM promise.
-if(TARGET xmcompile_lib)
-  brackmoor_add_test(music_test
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/music_test.cpp
-    LIBS xmcompile_lib PkgConfig::SDLMIXER PkgConfig::SDL)
-  if(TARGET data)
-    add_dependencies(music_test data)
-  endif()
-endif()
+brackmoor_add_test(music_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/music_test.cpp
+  LIBS xmcompile_lib PkgConfig::SDLMIXER PkgConfig::SDL)
+add_dependencies(music_test data)

@@ -134,17 +134,31 @@ TEST_F(HeadlessRun, ABadReplayStopsBeforeTheFirstFrame) {
     EXPECT_TRUE(testsupport::ReadFile(dir + "/never.json").empty());
 }
 
-TEST_F(HeadlessRun, RecordingWritesTheReplayFormat) {
+// A recording starts with what the run started from (seed, length, progress), so that it plays
+// back the same game with nothing else given, on a scratch copy of that progress.
+TEST_F(HeadlessRun, ARecordingCarriesItsStartAndPlaysBackAlone) {
     std::string replay = dir + "/in.txt";
     testsupport::WriteText(replay, "2 LEFT down\n6 LEFT up\n");
     auto args = Base("rec");
+    ASSERT_EQ(mkdir((dir + "/save-rec").c_str(), 0700), 0);
+    ASSERT_TRUE(testsupport::WriteText(dir + "/save-rec/color.dat", "1"));
     for (std::string a : {std::string("--frames"), std::string("10"), std::string("--replay"), replay,
-                          std::string("--record"), dir + "/out.txt"})
+                          std::string("--record"), dir + "/out.txt", std::string("--trace"), dir + "/out.trace"})
         args.push_back(a);
     auto r = RunHeadless(args);
     ASSERT_EQ(r.exitCode, 0) << r.output;
     std::string rec = testsupport::ReadFile(dir + "/out.txt");
+    EXPECT_EQ(rec.compare(0, 36, "# seed 1 frames 10 save color.dat=1\n"), 0) << rec;
     EXPECT_NE(rec.find("2 LEFT down\n6 LEFT up\n"), std::string::npos) << rec;
+    r = RunHeadless({"--data", BRACKMOOR_DATA_DIR, "--replay", dir + "/out.txt", "--check-trace", dir + "/out.trace",
+                     "--dump-state", dir + "/back.json"});
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_NE(testsupport::ReadFile(dir + "/back.json").find("\"frame\": 10,"), std::string::npos);
+    // A header that is not one stops the run before its first frame.
+    testsupport::WriteText(replay, "# seed 1 save ../x=1\n");
+    r = RunHeadless({"--data", BRACKMOOR_DATA_DIR, "--replay", replay});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.output.find(replay + ":1:"), std::string::npos) << r.output;
 }
 
 TEST_F(HeadlessRun, MissingDataFolderAndBadOptionsFailClearly) {

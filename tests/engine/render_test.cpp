@@ -4,9 +4,9 @@
 
 #include <cstring>
 
+#include "engine/FramePng.h"
 #include "engine/GImage.h"
 #include "engine/GameEngine.h"
-#include "engine/Harness.h"
 #include "platform/Backend.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
@@ -233,7 +233,7 @@ TEST_F(Render, ScreenshotsAreUpright) {
     std::string bmp = dir + "/shot.bmp";
     GameEngine::ScreenShot(bmp.c_str());
     std::string png = dir + "/shot.png";
-    ASSERT_TRUE(harness::SaveFramePng(png, 640, 480));
+    ASSERT_TRUE(SaveFramePng(png, 640, 480));
     for (const std::string& file : {bmp, png}) {
         SDL_Surface* s = IMG_Load(file.c_str());
         ASSERT_NE(s, nullptr) << file;

@@ -123,6 +123,8 @@ if command -v lintian >/dev/null; then
   lintian --fail-on error,warning --display-level '>=info' "$deb" 2>&1 | grep -v 'running with root privileges' \
     | tee "$tmp/lintian.log"
   [ "${PIPESTATUS[0]}" -eq 0 ] || fail "lintian"
+  # Release builds carry Debian's hardening: no hardening tag, not even an informational one.
+  if grep -q 'hardening-' "$tmp/lintian.log"; then fail "lintian reports missing hardening"; fi
 else
   echo "note: lintian not installed"
 fi

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Replay.h"
+#include "platform/ReplayHeader.h"
 #include "platform/win32.h"
 #include "support/TestSupport.h"
 
@@ -90,4 +91,36 @@ TEST(Replay, RecorderDropsAutoRepeatAndRoundTrips) {
         EXPECT_EQ(back[i].vk, r.Events()[i].vk);
         EXPECT_EQ(back[i].down, r.Events()[i].down);
     }
+}
+
+// A recording's first line names its seed, length and starting progress; it round-trips, and a
+// header that names anything else (another file, a path, text a progress file cannot hold) is
+// refused with the file and line, so a shared recording can only ever write the two progress files.
+TEST(Replay, TheHeaderNamesSeedFramesAndProgressAndNothingElse) {
+    ReplayHeader h;
+    std::string err;
+    ASSERT_TRUE(ParseReplayHeader("# seed 3 frames 19842 save color.dat=2 save dist.dat=4,3\n0 X down\n", "r", &h, &err))
+        << err;
+    EXPECT_TRUE(h.haveSeed);
+    EXPECT_EQ(h.seed, 3u);
+    EXPECT_EQ(h.frames, 19842);
+    ASSERT_EQ(h.save.size(), 2u);
+    EXPECT_EQ(h.save[1].second, "4,3");
+    EXPECT_EQ(FormatReplayHeader(h), "# seed 3 frames 19842 save color.dat=2 save dist.dat=4,3\n");
+    ASSERT_TRUE(ParseReplayHeader("# a plain comment\n", "r", &h, &err));
+    EXPECT_FALSE(h.haveSeed) << "an older recording names nothing";
+    EXPECT_EQ(h.frames, -1);
+    for (const char* bad : {"# seed x frames 1", "# seed 1 frames -4", "# seed 1 frames", "# seed 1 colour 2",
+                            "# seed 1 save ../color.dat=1", "# seed 1 save settings.ini=1", "# seed 1 save color.dat=a",
+                            "# seed 99999999999 frames 1"}) {
+        EXPECT_FALSE(ParseReplayHeader(bad, "r", &h, &err)) << bad;
+        EXPECT_EQ(err.compare(0, 4, "r:1:"), 0) << err;
+    }
+    // The scratch progress folder holds the named files, line breaks restored, and goes away.
+    const std::string dir = MakeScratchSaveDir({{"color.dat", "2"}, {"dist.dat", "4,3"}});
+    ASSERT_FALSE(dir.empty());
+    EXPECT_EQ(testsupport::ReadFile(dir + "/dist.dat"), "4\n3");
+    EXPECT_EQ(ReadSaveWords(dir), (std::vector<std::pair<std::string, std::string>>{{"color.dat", "2"}, {"dist.dat", "4,3"}}));
+    RemoveScratchSaveDir(dir);
+    EXPECT_FALSE(testsupport::WriteText(dir + "/x", "")) << "the folder is gone";
 }

@@ -148,7 +148,7 @@ TEST(LevelCheckCliTest, TheShippedTowerCanBeClimbed) {
 
 TEST(LevelCheckCliTest, ASealedLevelAndAMissingFileAreReported) {
     const std::string dir = std::string(BRACKMOOR_BINARY_DIR) + "/tests/levelcheck_cli";
-    std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str());
+    EXPECT_EQ(std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str()), 0);
     level::SideFile f;
     f.header = {"#"};
     f.w = 8;

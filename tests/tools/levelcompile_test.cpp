@@ -164,7 +164,7 @@ TEST(LevelCompileTest, SegmentAndSideComeFromTheFileName) {
 // The tool itself: output only for a good source, never a half-written file.
 TEST(LevelCompileCliTest, WritesTheFileOnlyWhenTheSourceIsGood) {
     const std::string dir = std::string(BRACKMOOR_BINARY_DIR) + "/tests/levelcompile_cli";
-    std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str());
+    EXPECT_EQ(std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str()), 0);
     const std::string good = dir + "/Level2_Side3.level", bad = dir + "/Level2_Side4.level";
     std::ofstream(good) << Source("place SLUG tile 2 2\n");
     std::ofstream(bad) << Source("place SLUG tile 2 99\n");

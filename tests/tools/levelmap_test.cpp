@@ -88,7 +88,7 @@ TEST(LevelMap, PlacementsOnTheSeamMoveUpOneRowAboveTheFirstSegment) {
 TEST(LevelMap, TheToolDrawsTheShippedTowerAndNamesABrokenFile) {
     const std::string bin = std::string(BRACKMOOR_BINARY_DIR) + "/levelmap";
     const std::string out = std::string(BRACKMOOR_BINARY_DIR) + "/tests/levelmap_out";
-    std::system(("rm -rf '" + out + "'").c_str());
+    EXPECT_EQ(std::system(("rm -rf '" + out + "'").c_str()), 0);
     ASSERT_EQ(std::system((bin + " " + BRACKMOOR_DATA_DIR + " " + out).c_str()), 0);
     Image first = toolcommon::ReadPng(out + "/Level1.png");
     EXPECT_EQ(first.height, 50 * levelmap::kCell);
@@ -97,9 +97,9 @@ TEST(LevelMap, TheToolDrawsTheShippedTowerAndNamesABrokenFile) {
 
     // A copy of the data with one level file cut short.
     const std::string bad = std::string(BRACKMOOR_BINARY_DIR) + "/tests/levelmap_bad";
-    std::system(("rm -rf '" + bad + "' && mkdir -p '" + bad + "' && cp -r '" + BRACKMOOR_DATA_DIR + "/ZLevel' '" +
+    EXPECT_EQ(std::system(("rm -rf '" + bad + "' && mkdir -p '" + bad + "' && cp -r '" + BRACKMOOR_DATA_DIR + "/ZLevel' '" +
                  BRACKMOOR_DATA_DIR + "/building' '" + bad + "/'")
-                    .c_str());
+                    .c_str()), 0);
     std::ofstream(bad + "/ZLevel/Level7_Side2.zlv", std::ios::trunc) << "# 8 50";
     const std::string log = out + "/bad.txt";
     int rc = std::system((bin + " " + bad + " " + out + "/again > " + log + " 2>&1").c_str());

@@ -82,7 +82,7 @@ TEST(XmCompileCommand, BadScoreNamesFileAndLineAndKeepsOldOutput) {
   EXPECT_EQ(ReadText(out), "previous");  // untouched
   // no temporary file is left beside the output
   std::string listing = Dir() + "/listing.txt";
-  std::system(("ls " + Dir() + " > " + listing).c_str());
+  EXPECT_EQ(std::system(("ls " + Dir() + " > " + listing).c_str()), 0);
   EXPECT_EQ(ReadText(listing).find(".tmp"), std::string::npos);
 }
 

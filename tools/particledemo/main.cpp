@@ -13,10 +13,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "engine/FramePng.h"
 #include "engine/GFont.h"
 #include "engine/GImage.h"
 #include "engine/GameEngine.h"
-#include "engine/Harness.h"
 #include "engine/particles/ParticleSystem.h"
 #include "image.h"
 #include "platform/Backend.h"
@@ -158,7 +158,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "particledemo: no font in \"%s\", the picture has no labels\n", dataDir.c_str());
     }
 
-    if (!harness::SaveFramePng(out, 640, 480)) {
+    if (!SaveFramePng(out, 640, 480)) {
         std::fprintf(stderr, "particledemo: could not write \"%s\"\n", out.c_str());
         return 1;
     }

@@ -9,12 +9,12 @@ namespace autoplay {
 Autoplay::Autoplay(int startLevel) : startLevel_(startLevel), bot_(new GameBot(startLevel)) {}
 
 Autoplay::~Autoplay() {
-    if (harness::CurrentKeySource() == this) harness::SetKeySource(nullptr);
+    if (runoptions::CurrentKeySource() == this) runoptions::SetKeySource(nullptr);
 }
 
 void Autoplay::Start() {
     playing_ = true;
-    harness::SetKeySource(this);
+    runoptions::SetKeySource(this);
 }
 
 void Autoplay::BeforeInput(GameEngine* e) {
@@ -36,7 +36,7 @@ void Autoplay::BeforeInput(GameEngine* e) {
     }
     bot_->Think(frame_++, &keys_);
     for (int vk : kPlayerKeys)
-        if (e->keys[vk] != keys_.down[vk]) harness::Press(e, vk, keys_.down[vk]);
+        if (e->keys[vk] != keys_.down[vk]) runoptions::Press(e, vk, keys_.down[vk]);
 }
 
 void Autoplay::PersonPressed(GameEngine*, int vk) {
@@ -49,12 +49,12 @@ void Autoplay::HandBack(GameEngine* e) {
     playing_ = false;
     handBack_ = false;
     for (int vk : kPlayerKeys)
-        if (keys_.down[vk] && e->keys[vk] && vk != personKey_) harness::Press(e, vk, false);
+        if (keys_.down[vk] && e->keys[vk] && vk != personKey_) runoptions::Press(e, vk, false);
     keys_.Clear();
     Building::RestartGame();
     // The ending's veil, if it was falling, does not cover the title.
     e->fadePerc = 0;
-    harness::SetKeySource(nullptr);
+    runoptions::SetKeySource(nullptr);
 }
 
 }  // namespace autoplay

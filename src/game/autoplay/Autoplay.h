@@ -1,5 +1,5 @@
 // The automatic player (--autoplay): it plays from the title through the credits, pressing keys
-// through the harness's before-input hook exactly as a recording is played back, so an autoplayed
+// through the run options' before-input hook exactly as a recording is played back, so an autoplayed
 // run can be recorded, traced and played back like any other. A key pressed by a person ends it
 // and hands the game back on the title.
 //
@@ -14,19 +14,19 @@
 
 #include <memory>
 
-#include "engine/Harness.h"
+#include "engine/RunOptions.h"
 #include "game/autoplay/GameBot.h"
 #include "game/autoplay/Keys.h"
 
 namespace autoplay {
 
-class Autoplay : public harness::KeySource {
+class Autoplay : public runoptions::KeySource {
 public:
     // startLevel: the level to choose in the title menu (2 and 3 need the progress that unlocks them).
     explicit Autoplay(int startLevel = 1);
     ~Autoplay() override;
 
-    // Installs this player as the harness's key source; it plays from the next frame on.
+    // Installs this player as the run's key source; it plays from the next frame on.
     void Start();
 
     void BeforeInput(GameEngine* e) override;

@@ -57,8 +57,9 @@ void LaserClimber::Update() {
     Entity::Update();
 
     if (sprite->isCurrentAnimation(&aLaserShot)) {
-        // Only the robot on the left fires; both stop and play the firing pose.
-        if (sprite->onFrameEnter(2) && x < 320) {
+        // Only the robot on the left fires; both stop and play the firing pose. A robot taken off
+        // (the form ending this frame) fires nothing.
+        if (sprite->onFrameEnter(2) && x < 320 && alive) {
             if (wavEBLasers) wavEBLasers->Play();
             auto* beam = new LaserBeam(side, x + cx + cw, y + 88);
             beam->boss = boss.get();

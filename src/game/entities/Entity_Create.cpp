@@ -1,46 +1,22 @@
 // The entity factory: the only place where level data names classes.
 #include <cstring>
 
-#include "game/entities/Entity.h"
-#include "game/entities/EntityFactory.h"
+#include "game/enemies/Barfer.h"
+#include "game/enemies/BatBug.h"
+#include "game/enemies/Bouncer.h"
 #include "game/enemies/BreakableBlock.h"
+#include "game/enemies/ChainLizard.h"
 #include "game/enemies/Pickup.h"
+#include "game/enemies/PopperBug.h"
+#include "game/enemies/PopperSack.h"
+#include "game/enemies/Slug.h"
 #include "game/enemies/Spider.h"
 #include "game/enemies/SpiderSpawn.h"
 #include "game/enemies/WallBlaster.h"
+#include "game/entities/Entity.h"
+#include "game/entities/EntityFactory.h"
 #include "game/world/Electricity.h"
 #include "game/world/Generator.h"
-
-// The creatures of the upper levels join as their classes land: each one's header switches its
-// keyword on.
-#if __has_include("game/enemies/BatBug.h")
-#include "game/enemies/BatBug.h"
-#define BRACKMOOR_HAVE_BATBUG 1
-#endif
-#if __has_include("game/enemies/PopperBug.h")
-#include "game/enemies/PopperBug.h"
-#define BRACKMOOR_HAVE_POPPERBUG 1
-#endif
-#if __has_include("game/enemies/PopperSack.h")
-#include "game/enemies/PopperSack.h"
-#define BRACKMOOR_HAVE_POPPERSACK 1
-#endif
-#if __has_include("game/enemies/ChainLizard.h")
-#include "game/enemies/ChainLizard.h"
-#define BRACKMOOR_HAVE_CHAINLIZARD 1
-#endif
-#if __has_include("game/enemies/Barfer.h")
-#include "game/enemies/Barfer.h"
-#define BRACKMOOR_HAVE_BARFER 1
-#endif
-#if __has_include("game/enemies/Slug.h")
-#include "game/enemies/Slug.h"
-#define BRACKMOOR_HAVE_SLUG 1
-#endif
-#if __has_include("game/enemies/Bouncer.h")
-#include "game/enemies/Bouncer.h"
-#define BRACKMOOR_HAVE_BOUNCER 1
-#endif
 
 PlacementGrid PlacementGridFor(int w, int h, int cX, int cY) {
     PlacementGrid g;
@@ -136,8 +112,8 @@ Entity* Entity::Create(char* cName, int w, int h, int side, int cX, int cY) {
     return Create(static_cast<const char*>(cName), w, h, side, cX, cY);
 }
 
-// Each class joins the switch when it lands: its header above and its case below, with p.sx / p.sy
-// (as floats where its constructor takes floats) and p.stype.
+// Every placed kind builds its class from p.sx / p.sy (as floats where its constructor takes floats)
+// and p.stype.
 Entity* Entity::Create(const char* cName, int w, int h, int side, int cX, int cY) {
     Placement p = PlacementFor(cName, w, h, cX, cY);
     const float fx = static_cast<float>(p.sx), fy = static_cast<float>(p.sy);
@@ -149,27 +125,13 @@ Entity* Entity::Create(const char* cName, int w, int h, int side, int cX, int cY
         case PlacedKind::Pickup: return new Pickup(side, p.sx, p.sy, p.stype);
         case PlacedKind::Electricity: return new Electricity(side, p.sx, p.sy);
         case PlacedKind::Generator: return new Generator(side, p.sx, p.sy);
-#ifdef BRACKMOOR_HAVE_BATBUG
         case PlacedKind::BatBug: return new BatBug(side, fx, fy);
-#endif
-#ifdef BRACKMOOR_HAVE_POPPERBUG
         case PlacedKind::PopperBug: return new PopperBug(side, fx, fy);
-#endif
-#ifdef BRACKMOOR_HAVE_POPPERSACK
         case PlacedKind::PopperSack: return new PopperSack(side, p.sx, p.sy);
-#endif
-#ifdef BRACKMOOR_HAVE_CHAINLIZARD
         case PlacedKind::ChainLizard: return new ChainLizard(side, fx, fy, p.stype);
-#endif
-#ifdef BRACKMOOR_HAVE_BARFER
         case PlacedKind::Barfer: return new Barfer(side, fx, fy);
-#endif
-#ifdef BRACKMOOR_HAVE_SLUG
         case PlacedKind::Slug: return new Slug(side, p.sx, p.sy);
-#endif
-#ifdef BRACKMOOR_HAVE_BOUNCER
         case PlacedKind::Bouncer: return new Bouncer(side, p.sx, p.sy);
-#endif
         case PlacedKind::None:
         default:
             return nullptr;

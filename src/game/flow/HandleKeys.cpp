@@ -47,9 +47,9 @@ int InPlay(int down, int bit) {
 }
 }  // namespace
 
-void LeaveToPlay() {
+void LeaveToPlay(int closingKeys) {
     menuDel = 0;
-    heldDel = ActionKeysDown();
+    heldDel = closingKeys;
 }
 
 namespace {
@@ -70,7 +70,7 @@ void EndingKeys(GameEngine* e) {
 void NewWeaponKeys() {
     if (HKActivateActKey3() && Building::newWeaponElement && Building::newWeaponElement->atTarget()) {
         Building::EndShowWeapon();
-        LeaveToPlay();
+        LeaveToPlay(kHeldWeapon);
     }
 }
 
@@ -80,7 +80,7 @@ void PauseKey() {
         if (pauseDel == 0) {
             pauseDel = 1;
             Building::pauseOn = !Building::pauseOn;
-            if (!Building::pauseOn && !Building::MainMenuOn) LeaveToPlay();
+            if (!Building::pauseOn && !Building::MainMenuOn) LeaveToPlay(0);  // the pause key is no action key
         }
     } else {
         pauseDel = 0;
@@ -110,7 +110,7 @@ void MenuKeys() {
     if (select && changeDel == 0) {
         Building::ActivateSelection();
         changeDel = 1;
-        if (!Building::MainMenuOn && !Building::pauseOn) LeaveToPlay();
+        if (!Building::MainMenuOn && !Building::pauseOn) LeaveToPlay(ActionKeysDown());
     } else if (!select) {
         changeDel = 0;
     }
@@ -160,7 +160,7 @@ void AimKeys(Player* p, int fireKey, int weaponKey) {
 
 void PlayKeys(GameEngine* e) {
     // Whatever left a menu for play without passing through here is a way out too.
-    if (menuDel) LeaveToPlay();
+    if (menuDel) LeaveToPlay(ActionKeysDown());
     const int climbKey = InPlay(HKActivateActKey1(), kHeldClimb);
     const int fireKey = InPlay(HKActivateActKey2(), kHeldFire);
     const int weaponKey = InPlay(HKActivateActKey3(), kHeldWeapon);

@@ -19,11 +19,11 @@ int HKActivateActKey3();
 // go before it selects; in play, 1 while the weapon key is up, so that its next press changes weapon.
 extern int leftDel, rightDel, upDel, downDel, changeDel, pauseDel;
 // menuDel: the last call handled a menu. heldDel: the climb (1), fire (2) and weapon (4) keys that
-// were down when a menu or the new-weapon notice gave way to play; each acts in play only after it
-// has been released.
+// closed a menu or the new-weapon notice; each acts in play only after it has been released.
 extern int menuDel, heldDel;
 
-// Play resumes: the action keys down now are kept from acting until they are released.
-void LeaveToPlay();
+// Play resumes: `closingKeys` (heldDel bits: the action keys that closed the menu) are kept from
+// acting until they are released; any other key held down acts at once.
+void LeaveToPlay(int closingKeys);
 
 void HandleKeys(GameEngine* gEngine);

@@ -10,39 +10,22 @@
 #include "engine/GameEngine.h"
 #include "engine/Random.h"
 #include "engine/Sprite.h"
+#include "game/bosses/CrabWalker.h"
 #include "game/bosses/FinalBoss.h"
+#include "game/enemies/EyeCrawler.h"
+#include "game/enemies/LaserClimber.h"
+#include "game/enemies/Pickup.h"
 #include "game/entities/Entity.h"
 #include "game/flow/MainMenu.h"
 #include "game/player/Player.h"
 #include "game/world/Building.h"
+#include "game/world/Electricity.h"
 #include "game/world/HandleTriggers.h"
 #include "game/world/Progress.h"
+#include "game/world/Tower.h"
 #include "game/world/World.h"
 #include "platform/Options.h"
 #include "platform/Settings.h"
-
-// Class initialisers of creatures and hazards join the start-up as their classes are written.
-#if __has_include("game/enemies/Pickup.h")
-#include "game/enemies/Pickup.h"
-#define BRACKMOOR_HAVE_PICKUP 1
-#endif
-#if __has_include("game/bosses/CrabWalker.h")
-#include "game/bosses/CrabWalker.h"
-#define BRACKMOOR_HAVE_CRAB 1
-#endif
-#if __has_include("game/world/Electricity.h")
-#include "game/world/Electricity.h"
-#define BRACKMOOR_HAVE_ELECTRICITY 1
-#endif
-#if __has_include("game/enemies/LaserClimber.h")
-#include "game/enemies/LaserClimber.h"
-#include "game/world/Tower.h"
-#define BRACKMOOR_HAVE_LASERCLIMBER 1
-#endif
-#if __has_include("game/enemies/EyeCrawler.h")
-#include "game/enemies/EyeCrawler.h"
-#define BRACKMOOR_HAVE_EYECRAWLER 1
-#endif
 
 GFont* bkmFont = nullptr;
 
@@ -63,6 +46,7 @@ void GameInit(GameEngine* gEngine, HINSTANCE hInstance) {
     Building::LoadMusic();
     bkmFont = new GFont("data/font/bkmfont.cff", 1.0f);
     Building::BuildingUnlock = progress::ReadUnlock();
+    progress::ReadBestLives();  // the game remembers both progress files from here on
 }
 
 void GameStart(GameEngine* gEngine) {
@@ -71,22 +55,12 @@ void GameStart(GameEngine* gEngine) {
     Player::Init();
     Entity::Init();
     Building::Init();
-#ifdef BRACKMOOR_HAVE_PICKUP
     Pickup::Init();
-#endif
-#ifdef BRACKMOOR_HAVE_CRAB
     CrabWalker::Init();
-#endif
-#ifdef BRACKMOOR_HAVE_ELECTRICITY
     Electricity::Init();
-#endif
-#ifdef BRACKMOOR_HAVE_LASERCLIMBER
     LaserClimber::Init();
-#endif
     InitMainMenu();
-#ifdef BRACKMOOR_HAVE_EYECRAWLER
     EyeCrawler::Init();
-#endif
 
     GMusic::musicOn = TRUE;
     GSound::SoundOn = TRUE;

@@ -1,6 +1,6 @@
 #include "game/flow/PlayState.h"
 
-#include "game/flow/JsonWriter.h"
+#include "engine/JsonWriter.h"
 #include "game/flow/MainMenu.h"
 #include "game/flow/MenuElement.h"
 #include "game/player/Player.h"
@@ -54,12 +54,14 @@ void WritePlayState(JsonWriter& j) {
     j.Int("saveStepCount", Building::saveStepCount);
 
     j.Int("BuildingUnlock", Building::BuildingUnlock);
-    progress::BestLives best = progress::ReadBestLives();
+    // What the game knows of its progress files: a state dump (and the per-frame trace hash) never
+    // touches a file.
+    progress::BestLives best = progress::KnownBestLives();
     j.BeginArray("bestLives");
     for (int i = 0; i < 2; ++i) {
         if (best.have[i])
             j.Int(nullptr, best.value[i]);
     }
     j.EndArray();
-    j.Int("unlockFile", progress::ReadUnlock());
+    j.Int("unlockFile", progress::KnownUnlock());
 }

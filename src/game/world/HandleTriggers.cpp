@@ -1,24 +1,14 @@
 #include "game/world/HandleTriggers.h"
 
 #include "engine/GameEngine.h"
+#include "game/bosses/BossSquid.h"
+#include "game/bosses/CrabWalker.h"
+#include "game/bosses/FinalBoss.h"
 #include "game/entities/Entity.h"
 #include "game/player/Player.h"
 #include "game/world/Building.h"
 #include "game/world/Progress.h"
-
-#include "game/bosses/CrabWalker.h"
-
-// The squid and the final boss join the script as their classes are written (the build rebuilds
-// this file when their headers appear).
-#if __has_include("game/bosses/BossSquid.h")
-#include "game/bosses/BossSquid.h"
-#define BRACKMOOR_HAVE_SQUID 1
-#endif
-#if __has_include("game/bosses/FinalBoss.h")
-#include "game/bosses/FinalBoss.h"
 #include "game/world/Tower.h"
-#define BRACKMOOR_HAVE_FINAL 1
-#endif
 
 int triggerCrabBossWait = 0;
 
@@ -80,9 +70,7 @@ void HandleTriggers() {
     if (Row() <= tower::kSquidRow && Building::triggerBoss2 == 0) {
         Building::triggerBoss2 = 1;
         e->MusicLoop(Building::bossMus);
-#ifdef BRACKMOOR_HAVE_SQUID
         Entity::entList.push_back(new BossSquid(3, 224, -29632));
-#endif
         Building::LockScreen(tower::kSquidArenaTop, tower::kSquidArenaTop);
     }
 
@@ -90,18 +78,16 @@ void HandleTriggers() {
     if (Row() <= tower::kFinalRow && Building::triggerBossFinal == 0) {
         Building::triggerBossFinal = 1;
         e->MusicFade(100);
-#ifdef BRACKMOOR_HAVE_FINAL
         FinalBoss* boss = new FinalBoss(3, 256, -43392);
         Entity::entList.push_back(boss);
         FinalBoss::debug_boss = boss;
-#endif
         int s = static_cast<int>(Building::scrollY);
         Building::LockScreen(s, s);
     }
 
     // The approach: the player is walked up and the camera rises until the arena is in view.
     if (Building::triggerBossFinal == 1) {
-        if (Building::scrollY > -43520) {
+        if (Building::scrollY > FinalBoss::kArenaScroll) {
             p->Climb(0, -1);
             if (Building::scrollY + 384 > p->y) {
                 Building::scrollY -= 1;
@@ -110,7 +96,8 @@ void HandleTriggers() {
             }
         } else {
             Building::triggerBossFinal = 2;
-            Building::LockScreen(-43520, -43520);
+            Building::LockScreen(FinalBoss::kArenaScroll, FinalBoss::kArenaScroll);
+            Building::scrollY = FinalBoss::kArenaScroll;  // a camera that rose past the arena is drawn at it already
             e->MusicLoop(Building::finalBossMus);
         }
     }

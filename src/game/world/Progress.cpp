@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -93,19 +95,30 @@ static int ReadInts(const char* gamePath, int* out, int max, int lo, int hi, con
     return 0;
 }
 
+// The save folder whose failure was last reported: the player hears of it once, not every write.
+static std::string g_reportedFolder;
+
 static bool WriteText(const char* gamePath, const std::string& text) {
-    return platform::WriteFileAtomically(platform::ResolveWritePath(gamePath), text);
+    errno = 0;
+    if (platform::WriteFileAtomically(platform::ResolveWritePath(gamePath), text)) return true;
+    const int why = errno;
+    if (g_reportedFolder != platform::SaveDir()) {
+        g_reportedFolder = platform::SaveDir();
+        platform::LogMessage("Could not save progress in \"" + g_reportedFolder + "\": " +
+                             (why ? std::strerror(why) : "write failed") + "; the game goes on, but progress is not kept");
+    }
+    return false;
 }
 
 // What "data/color.dat" is known to hold, kept per save folder: the level script asks every frame
 // above the level lines, and the file is read once and written at most once per level. A write
 // that failed is remembered as done too, so it is not retried every frame.
-struct KnownUnlock {
+struct RememberedUnlock {
     std::string folder;  // the save folder it was read from or written to
     bool known = false;
     int level = 0;
 };
-static KnownUnlock g_known;
+static RememberedUnlock g_known;
 
 static void Remember(int level) {
     g_known.folder = platform::SaveDir();
@@ -131,6 +144,18 @@ bool RaiseUnlock(int level) {
     return WriteUnlock(level);
 }
 
+int KnownUnlock() { return g_known.known && g_known.folder == platform::SaveDir() ? g_known.level : 0; }
+
+// What "data/dist.dat" was last read or written as (a failed write included).
+static BestLives g_knownLives;
+static std::string g_knownLivesFolder;
+
+static BestLives RememberLives(const BestLives& b) {
+    g_knownLives = b;
+    g_knownLivesFolder = platform::SaveDir();
+    return b;
+}
+
 BestLives ReadBestLives() {
     BestLives b;
     int v[2] = {0, 0};
@@ -139,12 +164,19 @@ BestLives ReadBestLives() {
         b.value[i] = v[i];
         b.have[i] = true;
     }
-    return b;
+    return RememberLives(b);
 }
 
 bool WriteBestLives(int first, int second) {
+    BestLives b;
+    b.value[0] = first;
+    b.value[1] = second;
+    b.have[0] = b.have[1] = true;
+    RememberLives(b);
     return WriteText(kLivesFile, std::to_string(first) + "\n" + std::to_string(second));
 }
+
+BestLives KnownBestLives() { return g_knownLivesFolder == platform::SaveDir() ? g_knownLives : BestLives(); }
 
 bool RecordArrival(int levelLine, int lives) {
     if (levelLine < 1 || levelLine > 2) return false;

@@ -1,6 +1,8 @@
 // The two progress files: "data/color.dat" holds the highest unlocked level, "data/dist.dat" the
 // best number of lives with which the player reached level 2 and level 3 ("N\nM", no newline at
-// the end). Both live in the player's save folder; both are written atomically.
+// the end). Both live in the player's save folder; both are written atomically. A folder that
+// cannot be written is reported once (standard error and the log, naming the folder and the
+// reason) and the game goes on without keeping its progress.
 #pragma once
 
 namespace progress {
@@ -18,6 +20,10 @@ bool WriteUnlock(int level);
 // Returns true when it was written.
 bool RaiseUnlock(int level);
 
+// What the game last read from or wrote to "data/color.dat" in the current save folder (a failed
+// write included), without touching the file; 0 when nothing is known.
+int KnownUnlock();
+
 // The two best-lives values. `have[i]` is false when the file is missing or holds fewer than i + 1
 // integers; a missing value reads as 0. A file holding anything but up to two numbers of lives
 // gives neither value and is named in one message.
@@ -26,6 +32,9 @@ struct BestLives {
     bool have[2] = {false, false};
 };
 BestLives ReadBestLives();
+// The best-lives values last read from or written to "data/dist.dat" in the current save folder,
+// without touching the file; none when nothing is known.
+BestLives KnownBestLives();
 // Rewrites "data/dist.dat" as "first\nsecond".
 bool WriteBestLives(int first, int second);
 

@@ -12,8 +12,8 @@
 
 #include "game/autoplay/FinalFighter.h"
 #include "FinalFixture.h"
+#include "engine/FramePng.h"
 #include "engine/GFont.h"
-#include "engine/Harness.h"
 #include "game/flow/MainFile.h"
 
 namespace {
@@ -67,7 +67,7 @@ TEST_F(FinalFight, EachFormCanBeHurtByAMortalFighter) {
                 else if (form == FinalBoss::kFormCrawlers && frames > 200 && crackedCrawler)
                     name = "final_crawlers.png";
                 if (name) {
-                    EXPECT_TRUE(harness::SaveFramePng(ShotsDir() + "/" + name, 640, 480));
+                    EXPECT_TRUE(SaveFramePng(ShotsDir() + "/" + name, 640, 480));
                     shot = true;
                 }
             }

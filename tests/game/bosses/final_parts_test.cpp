@@ -63,6 +63,32 @@ TEST_F(FinalParts, RobotsHaltWhenShotResumeTheirWayAndFireWhenLevel) {
     EXPECT_NE(r.right->velY, 0) << "moving on after firing";
 }
 
+// The form's end takes the robots off in the middle of a frame: a robot taken off in the very frame
+// its shot was due fires nothing.
+TEST_F(FinalParts, ARobotTakenOffFiresNoBeam) {
+    int due = -1;  // the frame the beam comes, counted from the robots' levelling
+    for (bool takenOff : {false, true}) {
+        SCOPED_TRACE(takenOff ? "taken off" : "left alone");
+        SetUp();
+        FinalBoss* b = Spawn();
+        b->aiPhase = 52;
+        b->EyeSmallTransform();
+        Robots r = MakeRobots(b, kArena + 200, kArena + 200);
+        r.right->shotTimer = r.left->shotTimer = 0;
+        int beams = 0;
+        for (int i = 0; i < 60 && beams == 0; ++i) {
+            if (takenOff && i == due) r.left->alive = r.right->alive = false;
+            Tick();
+            beams += CountNew<LaserBeam>();
+            if (!takenOff && beams > 0) due = i;
+            if (takenOff && i == due) break;
+        }
+        EXPECT_EQ(beams, takenOff ? 0 : 1);
+        ASSERT_GE(due, 0);
+        TearDown();
+    }
+}
+
 TEST_F(FinalParts, ABeamAcrossTheSlitEyeHoldsItOpenAndAShutEyeCannotBeHit) {
     FinalBoss* b = Spawn();
     b->aiPhase = FinalBoss::kPhaseEnded;

@@ -14,7 +14,7 @@
 
 #include "../player/PlayFixture.h"
 #include "game/autoplay/SquidFighter.h"
-#include "engine/Harness.h"
+#include "engine/FramePng.h"
 #include "game/bosses/BossSquid.h"
 #include "game/bosses/SquidArm.h"
 #include "game/bosses/SquidTarget.h"
@@ -125,7 +125,7 @@ TEST_F(SquidFightTest, TheSquidComesOutFightsAndFallsThenTheScreenUnlocks) {
                 GameDraw(e);
                 ++frame;
                 if (drawn) {
-                    EXPECT_TRUE(harness::SaveFramePng(std::string(BRACKMOOR_BINARY_DIR) + "/squid_fight.png", 640, 480));
+                    EXPECT_TRUE(SaveFramePng(std::string(BRACKMOOR_BINARY_DIR) + "/squid_fight.png", 640, 480));
                 }
                 sawFrame = true;
             } else {

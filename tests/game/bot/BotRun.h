@@ -10,7 +10,7 @@
 #include <string>
 
 #include "engine/GameEngine.h"
-#include "engine/Harness.h"
+#include "engine/RunOptions.h"
 #include "game/autoplay/Autoplay.h"
 #include "game/entities/Blood.h"
 #include "game/entities/Entity.h"
@@ -55,7 +55,7 @@ inline bool StartGame(const char* tag, unsigned seed, int unlock, const std::str
     if (!record.empty()) {
         o.recordFile = record;
         o.traceFile = record.substr(0, record.rfind(".replay")) + ".trace";
-        if (!harness::Prepare()) return false;
+        if (!runoptions::Prepare()) return false;
     }
     if (!drawn) testsupport::UseRenderFree();
     GameEngine::gEngine = &gEngine;
@@ -103,9 +103,9 @@ inline std::string Situation(const autoplay::Autoplay& player) {
 // stops there.
 inline bool WriteRecording(const std::string& head) {
     platform::Options& o = platform::CurrentOptions();
-    const bool written = platform::WriteFileAtomically(o.recordFile, head + harness::RecordingText());
+    const bool written = platform::WriteFileAtomically(o.recordFile, head + runoptions::RecordingText());
     o.recordFile.clear();
-    const bool traced = harness::Finish(&gEngine);
+    const bool traced = runoptions::Finish(&gEngine);
     o.traceFile.clear();
     return written && traced;
 }

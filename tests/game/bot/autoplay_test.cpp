@@ -67,7 +67,7 @@ TEST(Autoplay, ItCarriesOnAfterAPauseAndAPersonsKeyHandsTheGameBackOnTheTitle) {
     DispatchMessageA(&m);
     gEngine.RunFrame();
     EXPECT_FALSE(player.Playing());
-    EXPECT_EQ(harness::CurrentKeySource(), nullptr);
+    EXPECT_EQ(runoptions::CurrentKeySource(), nullptr);
     EXPECT_TRUE(Building::MainMenuOn);
     EXPECT_EQ(Player::Lives, Player::StartingLives);
     for (int vk : autoplay::kPlayerKeys) EXPECT_FALSE(gEngine.keys[vk]) << vk << " still held";

@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/FramePng.h"
 #include "engine/GFont.h"
 #include "engine/GImage.h"
 #include "engine/GL.h"
 #include "engine/GameEngine.h"
-#include "engine/Harness.h"
+#include "engine/RunOptions.h"
 #include "game/flow/MainFile.h"
 #include "platform/Backend.h"
 #include "platform/Options.h"
@@ -107,7 +108,7 @@ TEST(RenderFreeRun, TheRecordedLevelOneRunFollowsItsTraceWithoutAnyGLCall) {
     platform::SetDataDir(BRACKMOOR_DATA_DIR);
     platform::SetSaveDir(dir);
     testsupport::UseRenderFree();
-    ASSERT_TRUE(harness::Prepare());
+    ASSERT_TRUE(runoptions::Prepare());
     char start[] = "";
     // A frame that leaves the trace stops the run with status 1 and its FILE:LINE on stderr.
     EXPECT_EQ(WinMain(nullptr, nullptr, start, 0), 0);
@@ -129,7 +130,7 @@ TEST(RenderFreeRun, TheRecordedLevelOneRunFollowsItsTraceWithoutAnyGLCall) {
     EXPECT_GE(im->w, im->oW);
     EXPECT_EQ(im->w & (im->w - 1), 0) << "padded to a power of two";
     EXPECT_TRUE(bkmFont->Usable());
-    EXPECT_FALSE(harness::SaveFramePng(dir + "/frame.png", 640, 480));
+    EXPECT_FALSE(SaveFramePng(dir + "/frame.png", 640, 480));
     EXPECT_TRUE(testsupport::ReadFile(dir + "/frame.png").empty());
     EXPECT_EQ(g_glCalls, 0) << "first GL call: " << g_firstCall;
 }

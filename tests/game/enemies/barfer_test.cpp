@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "CreatureFixture.h"
-#include "engine/Harness.h"
+#include "engine/FramePng.h"
 #include "game/enemies/Barfer.h"
 #include "game/enemies/WallBlast.h"
 #include "game/entities/Blood.h"
@@ -218,7 +218,7 @@ TEST_F(BarferTest, ItIsDrawnOverItsTileAndTheThreeBesideAndBelow) {
         return testsupport::ReadFrame();
     };
     std::vector<unsigned char> with = draw();
-    harness::SaveFramePng(std::string(BRACKMOOR_BINARY_DIR) + "/barfer_frame.png", 640, 480);
+    SaveFramePng(std::string(BRACKMOOR_BINARY_DIR) + "/barfer_frame.png", 640, 480);
     b->sprite->Hide();
     std::vector<unsigned char> without = draw();
     const float left = 64.0f * b->tX, top = 64.0f * b->tY - Building::scrollY;

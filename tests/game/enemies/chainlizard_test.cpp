@@ -4,7 +4,7 @@
 #include <set>
 
 #include "CreatureFixture.h"
-#include "engine/Harness.h"
+#include "engine/FramePng.h"
 #include "game/enemies/ChainLink.h"
 #include "game/enemies/ChainLizard.h"
 #include "game/player/Flame.h"
@@ -310,7 +310,7 @@ TEST_F(ChainLizardTest, TheLizardAndItsChainAreDrawnWhereTheyHang) {
         return testsupport::ReadFrame();
     };
     std::vector<unsigned char> with = draw();
-    harness::SaveFramePng(std::string(BRACKMOOR_BINARY_DIR) + "/chain_lizard_frame.png", 640, 480);
+    SaveFramePng(std::string(BRACKMOOR_BINARY_DIR) + "/chain_lizard_frame.png", 640, 480);
     l->sprite->Hide();
     for (ChainLink* k : links) k->sprite->Hide();
     std::vector<unsigned char> without = draw();

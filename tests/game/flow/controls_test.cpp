@@ -238,4 +238,26 @@ TEST_F(ControlsTest, TheKeysThatOpenAndCloseThePauseActOnlyThere) {
     EXPECT_TRUE(Building::pauseOn);
     EXPECT_EQ(p->tX, 6);
     EXPECT_EQ(Player::Get(), p);
+
+    // Only the key that closed a menu is held back: the fire key held down through a pause that
+    // Escape opened and closed fires as soon as play resumes (the flame thrower, chosen above).
+    Release(VK_RETURN);
+    InputFrame();
+    Press(VK_RETURN);
+    InputFrame();
+    Release(VK_RETURN);
+    ASSERT_FALSE(Building::pauseOn);
+    Press('C');
+    for (int i = 0; i < 12; ++i) InputFrame();
+    for (bool open : {true, false}) {
+        Press(VK_ESCAPE);
+        InputFrame();
+        Release(VK_ESCAPE);
+        InputFrame();
+        EXPECT_EQ(Building::pauseOn, open);
+    }
+    ASSERT_EQ(p->weapon, 1);
+    p->ammo[1] = 50;
+    for (int i = 0; i < 12; ++i) InputFrame();
+    EXPECT_LT(p->ammo[1], 50) << "fire held through the pause";
 }

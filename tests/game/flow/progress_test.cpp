@@ -111,8 +111,25 @@ TEST_F(ProgressTest, ArrivalRecordsKeepTheOtherLevel) {
     EXPECT_FALSE(progress::RecordArrival(3, 99));
 }
 
-TEST_F(ProgressTest, AnUnwritableSaveFolderFailsQuietly) {
-    platform::SetSaveDir("/proc/no-such-folder");
+// A folder that cannot be made is named once, with the reason, however often the game saves; the
+// game goes on, and what it tried to save is what it remembers (the state dump reads no file).
+TEST_F(ProgressTest, AnUnwritableSaveFolderIsReportedOnceAndTheGameGoesOn) {
+    const std::string bad = "/proc/self/x";
+    platform::SetSaveDir(bad);
+    const int before = platform::MessageCount();
     EXPECT_FALSE(progress::WriteUnlock(1));
-    EXPECT_EQ(progress::ReadUnlock(), 0);
+    EXPECT_EQ(platform::MessageCount(), before + 1);
+    EXPECT_NE(platform::LastMessage().find(bad), std::string::npos) << platform::LastMessage();
+    EXPECT_NE(platform::LastMessage().find(": "), std::string::npos) << "with the reason";
+    EXPECT_FALSE(progress::RaiseUnlock(1)) << "a failed write is not retried";
+    EXPECT_FALSE(progress::RaiseUnlock(2));
+    EXPECT_FALSE(progress::WriteBestLives(3, 4));
+    EXPECT_FALSE(progress::RecordArrival(1, 5));
+    EXPECT_EQ(platform::MessageCount(), before + 1) << "once per folder";
+    EXPECT_EQ(progress::KnownUnlock(), 2);
+    EXPECT_EQ(progress::ReadUnlock(), 0) << "nothing was kept";
+    // Another save folder that fails is reported again.
+    platform::SetSaveDir("/proc/self/y");
+    EXPECT_FALSE(progress::WriteUnlock(1));
+    EXPECT_EQ(platform::MessageCount(), before + 2);
 }

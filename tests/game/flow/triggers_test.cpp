@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "engine/GameEngine.h"
+#include "engine/RunOptions.h"
+#include "game/world/Progress.h"
 
 using TriggersTest = PlayTest;
 
@@ -18,6 +20,24 @@ TEST_F(TriggersTest, ReachingLevelTwoWithMoreLivesThanTheRecordRewritesIt) {
     EXPECT_EQ(Building::triggerCrabBoss, 100);
     EXPECT_EQ(ReadSave("color.dat"), "1");
     EXPECT_EQ(e->music, Building::level2Mus);
+}
+
+// The state dump (hashed every frame by --trace and --check-trace) tells what the game knows of its
+// progress files without reading them: files changed behind its back change neither the dump nor
+// what the game remembers.
+TEST_F(TriggersTest, TheStateDumpReadsNoProgressFile) {
+    ASSERT_TRUE(progress::WriteUnlock(1));
+    ASSERT_TRUE(progress::WriteBestLives(4, 0));
+    WriteSave("color.dat", "2");
+    WriteSave("dist.dat", "9\n9");
+    const std::string dump = GameStateJson(e);
+    EXPECT_NE(dump.find("\"unlockFile\": 1"), std::string::npos);
+    const size_t at = dump.find("\"bestLives\"");
+    ASSERT_NE(at, std::string::npos);
+    const std::string best = dump.substr(at, dump.find(']', at) - at);
+    EXPECT_EQ(best.find('9'), std::string::npos) << best;
+    EXPECT_NE(best.find('4'), std::string::npos) << best;
+    EXPECT_TRUE(progress::RaiseUnlock(2)) << "the remembered 1 stands";
 }
 
 TEST_F(TriggersTest, EqualOrFewerLivesLeaveTheRecord) {
@@ -159,12 +179,31 @@ TEST_F(TriggersTest, TheSquidLocksTheScreenOnce) {
     EXPECT_EQ(e->music, Building::level3Mus);
 }
 
-TEST_F(TriggersTest, TheFinalApproachWalksThePlayerUpAndRaisesTheCamera) {
-    Building::triggerCrabBoss = 100;
-    Building::triggerBoss2 = 100;
-    Building::lineCross = 2;
-    Building::BuildingUnlock = 2;
-    p->SetPosition(4, -673);
+// The player at the final boss's line, both other bosses behind.
+class FinalApproach : public TriggersTest {
+protected:
+    void SetUp() override {
+        TriggersTest::SetUp();
+        Building::triggerCrabBoss = 100;
+        Building::triggerBoss2 = 100;
+        Building::lineCross = 2;
+        Building::BuildingUnlock = 2;
+        p->SetPosition(4, -673);
+    }
+};
+
+// Arriving with the camera already past the arena (as on some walls) pins it to the arena in that
+// same frame: the frame drawn next never shows a camera outside the lock.
+TEST_F(FinalApproach, ArrivingWithTheCameraPastTheArenaPinsItThere) {
+    Building::scrollY = -43648;
+    HandleTriggers();
+    EXPECT_EQ(Building::triggerBossFinal, 2);
+    EXPECT_EQ(Building::lockLo, -43520);
+    EXPECT_EQ(Building::lockHi, -43520);
+    EXPECT_EQ(Building::scrollY, -43520);
+}
+
+TEST_F(FinalApproach, TheFinalApproachWalksThePlayerUpAndRaisesTheCamera) {
     Building::scrollY = p->y - 200;
     HandleTriggers();
     EXPECT_EQ(Building::triggerBossFinal, 1);

@@ -10,7 +10,5 @@ brackmoor_add_game_test(world_test
     ${CMAKE_CURRENT_LIST_DIR}/tower_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/headless_tower_test.cpp)
 # The level checker's model of the tower is compared with the game's own grid.
-if(TARGET world_test)
-  target_sources(world_test PRIVATE ${PROJECT_SOURCE_DIR}/tools/levelcheck/tower.cpp)
-  target_include_directories(world_test PRIVATE ${PROJECT_SOURCE_DIR}/tools/levelcheck)
-endif()
+target_sources(world_test PRIVATE ${PROJECT_SOURCE_DIR}/tools/levelcheck/tower.cpp)
+target_include_directories(world_test PRIVATE ${PROJECT_SOURCE_DIR}/tools/levelcheck)

@@ -1,4 +1,4 @@
-#include "game/flow/JsonWriter.h"
+#include "engine/JsonWriter.h"
 
 #include <cmath>
 #include <cstdio>

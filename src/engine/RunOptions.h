@@ -1,5 +1,5 @@
-// Options a run was started with that reach into the frame loop: recorded input played back or
-// recorded, frames captured as PNG, a frame limit and a state dump at the end.
+// What the run's command-line options do in the frame loop: recorded input played back or
+// recorded, frames captured as PNG, a frame limit, the state trace and a state dump at the end.
 #pragma once
 
 #include <string>
@@ -9,7 +9,7 @@
 
 class GameEngine;
 
-namespace harness {
+namespace runoptions {
 
 // Loads the replay file and prepares captures from the current options. Returns false (after
 // printing FILE:LINE: reason) when a replay file is bad; the program then exits with status 2.
@@ -50,10 +50,7 @@ std::string RecordingText();
 // At exit: writes the recording and the state dump. Returns false when a file could not be written.
 bool Finish(GameEngine* e);
 
-// Saves the current frame buffer (640 x 480 game pixels) as an upright PNG.
-bool SaveFramePng(const std::string& file, int width, int height);
+}  // namespace runoptions
 
-}  // namespace harness
-
-// The game's state as JSON (the game side provides it).
+// The game's state as JSON (the game provides it, in game/StateDump.cpp).
 std::string GameStateJson(GameEngine* e);

@@ -2,13 +2,13 @@
 #include <cstdio>
 
 #include "engine/GameEngine.h"
-#include "engine/Harness.h"
+#include "engine/JsonWriter.h"
+#include "engine/RunOptions.h"
 #include "game/bosses/CrabWalker.h"
 #include "game/bosses/FinalBoss.h"
 #include "game/enemies/EyeCrawler.h"
 #include "game/enemies/LaserClimber.h"
 #include "game/entities/Entity.h"
-#include "game/flow/JsonWriter.h"
 #include "game/flow/MainFile.h"
 #include "game/flow/PlayState.h"
 #include "game/world/Building.h"

@@ -1,17 +1,11 @@
-#include "engine/Harness.h"
-
-#include "engine/BrowserEmulation.h"
-#ifdef BRACKMOOR_BROWSER_EMULATION
-#include "platform/web/StoredPng.h"
-#else
-#include <png.h>
-#endif
+#include "engine/RunOptions.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
 
+#include "engine/FramePng.h"
 #include "engine/GameEngine.h"
 #include "engine/QuadBatch.h"
 #include "engine/Random.h"
@@ -19,9 +13,10 @@
 #include "platform/Options.h"
 #include "platform/Paths.h"
 #include "platform/Replay.h"
+#include "platform/ReplayHeader.h"
 #include "platform/StateTrace.h"
 
-namespace harness {
+namespace runoptions {
 namespace {
 std::unique_ptr<platform::ReplayPlayer> g_player;
 platform::ReplayRecorder g_recorder;
@@ -30,6 +25,7 @@ KeySource* g_source = nullptr;
 bool g_failed = false;
 std::string g_trace;  // the --trace lines written so far
 std::unique_ptr<platform::TraceChecker> g_checker;
+std::vector<std::pair<std::string, std::string>> g_startSave;  // the progress a recorded run started with
 
 // GL work per drawn frame, for --verbose.
 struct DrawTally {
@@ -70,6 +66,8 @@ bool Prepare() {
     g_failed = false;
     g_trace.clear();
     g_checker.reset();
+    g_startSave.clear();
+    if (!o.recordFile.empty()) g_startSave = platform::ReadSaveWords(platform::SaveDir());
     g_draws = DrawTally();
     if (!o.traceFile.empty()) g_trace = "# brackmoor state trace: FRAME HASH of the game state after the frame\n";
     if (!o.checkTraceFile.empty()) {
@@ -171,7 +169,12 @@ bool Finish(GameEngine* e) {
         platform::LogVerbose(g_draws.Line("quads", &DrawCounts::quads));
     }
     if (!o.recordFile.empty()) {
-        if (!platform::WriteFileAtomically(o.recordFile, platform::FormatReplay(g_recorder.Events()))) {
+        platform::ReplayHeader head;
+        head.seed = o.seed;
+        head.frames = e->frameCount;
+        head.save = g_startSave;
+        const std::string text = platform::FormatReplayHeader(head) + platform::FormatReplay(g_recorder.Events());
+        if (!platform::WriteFileAtomically(o.recordFile, text)) {
             platform::LogMessage("Could not write the recording \"" + o.recordFile + "\"");
             ok = false;
         }
@@ -191,64 +194,4 @@ bool Finish(GameEngine* e) {
     return ok;
 }
 
-bool SaveFramePng(const std::string& file, int width, int height) {
-    // Nothing is drawn in a render-free run (the options refuse --screenshot with --no-render).
-    if (GameEngine::RenderFree()) return false;
-    QuadBatch::Shared().Flush();
-    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    std::string tmp = file + ".tmp";
-    FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) return false;
-#ifdef BRACKMOOR_BROWSER_EMULATION
-    std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
-    for (int y = 0; y < height; ++y) {
-        // OpenGL's first row is the bottom of the screen.
-        const unsigned char* src = &pixels[static_cast<size_t>(height - 1 - y) * width * 4];
-        unsigned char* dst = &rgb[static_cast<size_t>(y) * width * 3];
-        for (int x = 0; x < width; ++x)
-            for (int c = 0; c < 3; ++c) dst[x * 3 + c] = src[x * 4 + c];
-    }
-    bool written = platform::WriteStoredPng(f, width, height, rgb);
-    if (std::fclose(f) != 0 || !written) {
-        std::remove(tmp.c_str());
-        return false;
-    }
-    return std::rename(tmp.c_str(), file.c_str()) == 0;
-#else
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!png || !info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(f);
-        std::remove(tmp.c_str());
-        return false;
-    }
-    png_init_io(png, f);
-    // The frame's own alpha is meaningless on screen: write an opaque RGB picture.
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<unsigned char> row(static_cast<size_t>(width) * 3);
-    for (int y = 0; y < height; ++y) {
-        // OpenGL's first row is the bottom of the screen.
-        const unsigned char* src = &pixels[static_cast<size_t>(height - 1 - y) * width * 4];
-        for (int x = 0; x < width; ++x) {
-            row[x * 3 + 0] = src[x * 4 + 0];
-            row[x * 3 + 1] = src[x * 4 + 1];
-            row[x * 3 + 2] = src[x * 4 + 2];
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    if (std::fclose(f) != 0) {
-        std::remove(tmp.c_str());
-        return false;
-    }
-    return std::rename(tmp.c_str(), file.c_str()) == 0;
-#endif
-}
-
-}  // namespace harness
+}  // namespace runoptions
