@@ -25,7 +25,7 @@ game_packages=(
 # The tests, benchmarks, sanitizer and packaging checks.
 contributor_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
-  xmp openmpt123 xvfb xauth xdotool clang libclang-rt-14-dev man-db libx11-dev
+  xmp openmpt123 xvfb xauth xdotool clang clang-format libclang-rt-14-dev man-db libx11-dev
   desktop-file-utils appstream dpkg-dev file lintian
 )
 packages=("${game_packages[@]}")
