@@ -61,10 +61,14 @@ void BareGLFrame(benchmark::State& state) {
             float x = i < 400 ? 64 + (i % 8) * 64 : (i * 37) % 620;
             float y = i < 400 ? -64 + (i / 8 % 10) * 64 : (i * 53) % 460;
             float s = i < 400 ? 64 : 32;
-            glTexCoord2f(0, 0); glVertex3f(x, y, 1);
-            glTexCoord2f(0.1f, 0); glVertex3f(x + s, y, 1);
-            glTexCoord2f(0.1f, 0.1f); glVertex3f(x + s, y + s, 1);
-            glTexCoord2f(0, 0.1f); glVertex3f(x, y + s, 1);
+            glTexCoord2f(0, 0);
+            glVertex3f(x, y, 1);
+            glTexCoord2f(0.1f, 0);
+            glVertex3f(x + s, y, 1);
+            glTexCoord2f(0.1f, 0.1f);
+            glVertex3f(x + s, y + s, 1);
+            glTexCoord2f(0, 0.1f);
+            glVertex3f(x, y + s, 1);
         }
         glEnd();
         glFinish();

@@ -60,7 +60,8 @@ void WorldFrame(benchmark::State& state) {
             MarkOccupied(idx);
             // Every creature asks for a step now and then, as the wall creatures' AI does.
             for (size_t i = 0; i < g_crowd.size(); ++i) {
-                if ((frame + static_cast<int>(i)) % 16 == 0) g_crowd[i]->Climb(std::rand() % 3 - 1, std::rand() % 3 - 1);
+                if ((frame + static_cast<int>(i)) % 16 == 0)
+                    g_crowd[i]->Climb(std::rand() % 3 - 1, std::rand() % 3 - 1);
             }
             Entity::UpdateAll();
         }

@@ -80,7 +80,8 @@ int main(int argc, char** argv) {
         platform::CurrentSettings() = platform::LoadSettings(platform::DefaultSettingsPath());
     }
     if (!o.settingsFile.empty() || !headless)
-        platform::LogVerbose("settings: " + (o.settingsFile.empty() ? platform::DefaultSettingsPath() : o.settingsFile));
+        platform::LogVerbose("settings: " +
+                             (o.settingsFile.empty() ? platform::DefaultSettingsPath() : o.settingsFile));
     else
         platform::LogVerbose("settings: none, the defaults (this runner reads settings only from --settings FILE)");
 

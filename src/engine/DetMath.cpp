@@ -25,8 +25,8 @@ float RoundToFloat(DoubleDouble v) {
     if (err == 0 || n.lo == 0) return f;
     // Every point halfway between two floats is a double, so hi + lo can only lie on the other side
     // of such a point than f when hi is that very point; then lo decides.
-    const float next = std::nextafter(f, err > 0 ? std::numeric_limits<float>::infinity()
-                                                 : -std::numeric_limits<float>::infinity());
+    const float next =
+        std::nextafter(f, err > 0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity());
     const double halfway = (static_cast<double>(f) + static_cast<double>(next)) / 2;
     if (n.hi == halfway && (n.lo > 0) == (err > 0)) return next;
     return f;

@@ -31,7 +31,7 @@ const double kTiny = 0x1p-27;
 const int kSeriesTerms = 14;
 
 struct Reduced {
-    int quarterTurns;  // the nearest whole number of quarter turns, modulo 4
+    int quarterTurns;   // the nearest whole number of quarter turns, modulo 4
     DoubleDouble rest;  // the angle left, |rest| <= pi/4
 };
 

@@ -133,8 +133,8 @@ void GImage::Load(bool report) {
     const int stride = w;
     const int bitsPerPixel = 32;
 #else
-    SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x000000FF, 0x0000FF00, 0x00FF0000,
-                                                0xFF000000);
+    SDL_Surface* surface =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000);
     if (!surface) {
         SDL_FreeSurface(picture);
         char msg[300];

@@ -314,12 +314,8 @@ void GameEngine::RunFrame() {
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_ACTIVATE:
-            gEngine.windowactive = HIWORD(wParam) == 0;
-            return 0;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
+        case WM_ACTIVATE: gEngine.windowactive = HIWORD(wParam) == 0; return 0;
+        case WM_DESTROY: PostQuitMessage(0); return 0;
         case WM_KILLFOCUS:
             if (platform::CurrentSettings().pauseOnFocusLoss && gEngine.onFocusLost) gEngine.onFocusLost();
             return 0;
@@ -335,8 +331,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
                 runoptions::OnKey(&gEngine, static_cast<int>(wParam), false);
             }
             return 0;
-        default:
-            return DefWindowProcA(hwnd, message, wParam, lParam);
+        default: return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 }
 

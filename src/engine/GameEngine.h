@@ -23,28 +23,28 @@ public:
     int w;  // window size, pixels
     int h;
     GFont* fontDefault;
-    GFont* curFont;   // the font DrawTextA draws with
+    GFont* curFont;  // the font DrawTextA draws with
     SDL_Joystick* joyStick;
-    GImage* curImage;    // the picture bound last (null: bind before drawing)
-    char cmdLine[256];   // the start position asked for on the command line ("" for a normal start)
-    GLuint fontbase;     // first GL display list of the system font's glyphs (0: none)
-    int fontW;           // the system font's cell, pixels (text boxes wrap by it)
+    GImage* curImage;   // the picture bound last (null: bind before drawing)
+    char cmdLine[256];  // the start position asked for on the command line ("" for a normal start)
+    GLuint fontbase;    // first GL display list of the system font's glyphs (0: none)
+    int fontW;          // the system font's cell, pixels (text boxes wrap by it)
     int fontH;
-    float fadePerc;      // the black veil over the picture: 0 clear .. 1 black
-    char errText[256];   // drawn in red at the top left of every frame ("" for nothing)
-    float rotx;          // the tower's turn about its upright axis, degrees (a multiple of 90 at rest)
-    float roty;          // its tilt about the horizontal axis, degrees
-    int rotxdir;         // direction of the turn under way: 1 or -1
-    bool keys[256];      // keys held, by virtual key code
-    bool windowactive;   // the window is not minimised
-    GMusic* music;       // the track playing (null: none)
-    int musFade;         // frames left of the music fade under way (0: none)
-    int musFadeMax;      // that fade's length, frames
-    float textScale;     // size factor of text drawn with curFont
-    DWORD bfps;          // clock, ms, when the last frame began
-    DWORD efps;          // clock, ms, read by the frame loop as it decides whether a frame is due
-    DWORD framelimit;    // frames per second the loop paces itself to
-    float fps;           // frame rate measured over the last frame
+    float fadePerc;               // the black veil over the picture: 0 clear .. 1 black
+    char errText[256];            // drawn in red at the top left of every frame ("" for nothing)
+    float rotx;                   // the tower's turn about its upright axis, degrees (a multiple of 90 at rest)
+    float roty;                   // its tilt about the horizontal axis, degrees
+    int rotxdir;                  // direction of the turn under way: 1 or -1
+    bool keys[256];               // keys held, by virtual key code
+    bool windowactive;            // the window is not minimised
+    GMusic* music;                // the track playing (null: none)
+    int musFade;                  // frames left of the music fade under way (0: none)
+    int musFadeMax;               // that fade's length, frames
+    float textScale;              // size factor of text drawn with curFont
+    DWORD bfps;                   // clock, ms, when the last frame began
+    DWORD efps;                   // clock, ms, read by the frame loop as it decides whether a frame is due
+    DWORD framelimit;             // frames per second the loop paces itself to
+    float fps;                    // frame rate measured over the last frame
     UINT joyXcenter, joyYcenter;  // the joystick's resting axis values
     JOYINFO jInfo;                // unused
     float ShakeX, ShakeY;         // how far the shake moves the picture this frame, pixels
@@ -127,8 +127,8 @@ public:
     void DrawImage(int side, GImage* image, int xP, int yP, float scale, float rot, float xinv, float yinv);
     void DrawImagePart(int side, GImage* image, int xP, int yP, int wP, int hP, int cx, int cy, int cw, int ch,
                        float scale, float rot, float xinv, float yinv);
-    void DrawImagePart(int side, GImage* image, int xP, int yP, int cx, int cy, int cw, int ch, float scale,
-                       float rot, float xinv, float yinv);
+    void DrawImagePart(int side, GImage* image, int xP, int yP, int cx, int cy, int cw, int ch, float scale, float rot,
+                       float xinv, float yinv);
     void DrawBox(int side, int xP, int yP, int wP, int hP, int zP);
     void DrawImage3DBox(GImage* image, int xP, int yP, float scale, float rot, float xinv, float yinv);
     // The primitives gather their quads and draw them in batches: this draws what is gathered. Call it

@@ -9,12 +9,12 @@
 #include "engine/QuadBatch.h"
 
 namespace {
-const float kHalf = 0.5f;         // the doubled size is halved around the quad's centre
-const float kTowerHalf = 256.0f;  // half the 512-pixel wall
-const float kTowerDepth = 50.0f;  // the tower's centre, in depth
-const float kSpriteDepth = 60.0f; // flat pictures
-const float kBoxDepth = 200.0f;   // flat boxes, above their own depth
-const float kTurn = 180.0f;       // every quad is turned half round: its corners are listed upside down
+const float kHalf = 0.5f;          // the doubled size is halved around the quad's centre
+const float kTowerHalf = 256.0f;   // half the 512-pixel wall
+const float kTowerDepth = 50.0f;   // the tower's centre, in depth
+const float kSpriteDepth = 60.0f;  // flat pictures
+const float kBoxDepth = 200.0f;    // flat boxes, above their own depth
+const float kTurn = 180.0f;        // every quad is turned half round: its corners are listed upside down
 const double kScreenW = 640.0;
 
 using Corner = QuadBatch::Corner;
@@ -155,9 +155,7 @@ float GameEngine::NormaliseInv(float v) {
     return v;
 }
 
-bool GameEngine::Culled(int xP, int yP, float W, float H) {
-    return xP > 640 || yP > 480 || xP + W < 0 || yP + H < 0;
-}
+bool GameEngine::Culled(int xP, int yP, float W, float H) { return xP > 640 || yP > 480 || xP + W < 0 || yP + H < 0; }
 
 // The colour is state that outlives a PixelsOff scope, so only a render-free run skips it.
 void GameEngine::SetColor(float r, float g, float b, float a) {
@@ -187,8 +185,8 @@ void GameEngine::DrawImage(int side, GImage* image, int xP, int yP, float scale,
     (void)side;
 }
 
-void GameEngine::DrawImagePart(int side, GImage* image, int xP, int yP, int wP, int hP, int cx, int cy, int cw,
-                               int ch, float scale, float rot, float xinv, float yinv) {
+void GameEngine::DrawImagePart(int side, GImage* image, int xP, int yP, int wP, int hP, int cx, int cy, int cw, int ch,
+                               float scale, float rot, float xinv, float yinv) {
     if (!image || !image->loaded || !DrawsPixels()) return;
     xinv = NormaliseInv(xinv);
     yinv = NormaliseInv(yinv);
@@ -263,9 +261,20 @@ void GameEngine::DrawImage3DBox(GImage* image, int xP, int yP, float scale, floa
             float x = sx[i], z = a;
             switch (face) {
                 case 0: break;
-                case 1: { float t = x; x = z; z = -t; } break;
-                case 2: x = -x; z = -z; break;
-                default: { float t = x; x = -z; z = t; } break;
+                case 1: {
+                    float t = x;
+                    x = z;
+                    z = -t;
+                } break;
+                case 2:
+                    x = -x;
+                    z = -z;
+                    break;
+                default: {
+                    float t = x;
+                    x = -z;
+                    z = t;
+                } break;
             }
             glTexCoord2f(u, v);
             glVertex3f(x, y, z);

@@ -76,8 +76,8 @@ void GameEngine::ScreenShot(const char* filename) {
     (void)filename;
     return;
 #endif
-    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, recordW, recordH, 32, 0x000000FF, 0x0000FF00, 0x00FF0000,
-                                          0xFF000000);
+    SDL_Surface* s =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, recordW, recordH, 32, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000);
     if (!s) return;
     SDL_FillRect(s, nullptr, SDL_MapRGBA(s->format, 0, 0, 0, 0));
     if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);

@@ -1,8 +1,8 @@
 // Text from bitmap fonts, glyph by glyph, with '^' colour escapes; and the plain diagnostic font
 // built into display lists.
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
-#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>

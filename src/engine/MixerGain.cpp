@@ -12,10 +12,10 @@ const long kFullScale = kMaxSteps * kUnitsPerStep;
 
 // One music and one effects level as the mixer's whole steps and factors (kUnity = 1).
 struct Split {
-    int musicSteps;     // Mix_VolumeMusic
-    int mixGain;        // on the whole mix, at least 1
-    int effectsSteps;   // Mix_VolumeChunk
-    int channelGain;    // on each effect's channel, at most 1
+    int musicSteps;    // Mix_VolumeMusic
+    int mixGain;       // on the whole mix, at least 1
+    int effectsSteps;  // Mix_VolumeChunk
+    int channelGain;   // on each effect's channel, at most 1
 };
 
 Split SplitLevels(long musicLevel, long effectsLevel) {

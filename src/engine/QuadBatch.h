@@ -1,7 +1,8 @@
 // Quads gathered into client-side vertex arrays and drawn with one glDrawArrays per run of quads that
 // share a texture use and a transform (each quad as two triangles, see Add). The engine's primitives
 // add to it; it is drawn out (flushed) before any state those quads depend on changes (texture,
-// depth test, matrix, colour readers) and before anything reads the picture. One OpenGL context per process, so one shared batch.
+// depth test, matrix, colour readers) and before anything reads the picture. One OpenGL context per process, so one
+// shared batch.
 #pragma once
 
 #include <vector>

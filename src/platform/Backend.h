@@ -9,7 +9,7 @@
 namespace platform {
 
 struct BackendInfo {
-    const char* name;   // "window", "headless" or "web"
+    const char* name;  // "window", "headless" or "web"
     bool headless;
     bool renderFreeRuns;  // takes --no-render (the headless runner and the web page)
 };

@@ -87,8 +87,8 @@ BOOL AdjustWindowRect(RECT*, DWORD, BOOL) {
     return TRUE;
 }
 
-HWND CreateWindowExA(DWORD, const char*, const char* windowName, DWORD style, int, int, int width, int height,
-                     HWND, void*, HINSTANCE, void*) {
+HWND CreateWindowExA(DWORD, const char*, const char* windowName, DWORD style, int, int, int width, int height, HWND,
+                     void*, HINSTANCE, void*) {
     bool fullscreen = !(style & WS_CAPTION);
     if (!platform::OpenVideo(windowName ? windowName : "", width, height, fullscreen)) return nullptr;
     g_window = reinterpret_cast<HWND>(&g_windowObject);

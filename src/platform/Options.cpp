@@ -29,7 +29,8 @@ Options& CurrentOptions() {
 
 std::string UsageText(const char* program) {
     std::string p = program ? program : "brackmoor";
-    return "Usage: " + p + " [OPTIONS] [START]\n"
+    return "Usage: " + p +
+           " [OPTIONS] [START]\n"
            "Climb the tower.\n\n"
            "  START                 development start: a wall digit then a row count, e.g. 215\n"
            "  --seed N              seed the random generator with N (default: the clock)\n"
@@ -84,7 +85,8 @@ ParseResult ParseOptions(int argc, char** argv, Options* out) {
             return ParseResult::ExitOk;
         } else if (a == "--seed") {
             long n;
-            if (!value(&v) || !ParseLong(v, &n) || n < 0 || n > 0xFFFFFFFFL) return fail("--seed needs a number from 0 to 4294967295");
+            if (!value(&v) || !ParseLong(v, &n) || n < 0 || n > 0xFFFFFFFFL)
+                return fail("--seed needs a number from 0 to 4294967295");
             out->haveSeed = true;
             out->seed = static_cast<unsigned>(n);
         } else if (a == "--frames") {

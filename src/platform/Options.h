@@ -12,26 +12,26 @@ struct ScreenshotRequest {
 };
 
 struct Options {
-    std::string cmdLine;          // the positional start argument (wall digit, rows), e.g. "215"
+    std::string cmdLine;  // the positional start argument (wall digit, rows), e.g. "215"
     bool haveSeed = false;
     unsigned seed = 0;
-    long frames = -1;             // quit after this many frames; -1 = run until quit
+    long frames = -1;  // quit after this many frames; -1 = run until quit
     std::string replayFile;
     std::string recordFile;
     std::vector<ScreenshotRequest> screenshots;
-    bool drawShotsOnly = false;   // draw only the frames saved by --screenshot (the game runs the same)
+    bool drawShotsOnly = false;  // draw only the frames saved by --screenshot (the game runs the same)
     std::string dumpStateFile;
-    std::string traceFile;        // write a hash of the game state after every frame
-    std::string checkTraceFile;   // compare every frame with such a trace; stop at the first difference
+    std::string traceFile;       // write a hash of the game state after every frame
+    std::string checkTraceFile;  // compare every frame with such a trace; stop at the first difference
     std::string dataDir;
     std::string saveDir;
     bool verbose = false;
     bool fullscreen = false;
     bool windowed = false;
-    int scale = 0;                // 0 = choose automatically
-    std::string settingsFile;     // another settings file than the usual one
-    bool noRender = false;        // play every rule but draw nothing and open no GL context
-    bool autoplay = false;        // the automatic player plays from the title through the credits
+    int scale = 0;             // 0 = choose automatically
+    std::string settingsFile;  // another settings file than the usual one
+    bool noRender = false;     // play every rule but draw nothing and open no GL context
+    bool autoplay = false;     // the automatic player plays from the title through the credits
 };
 
 enum class ParseResult { Run, ExitOk, ExitError };

@@ -72,9 +72,12 @@ bool ParseReplayText(const std::string& text, const std::string& name, std::vect
         int vk = KeyNameToVk(keyTok);
         if (vk < 0) return fail("unknown key '" + keyTok + "'");
         bool down;
-        if (stateTok == "down") down = true;
-        else if (stateTok == "up") down = false;
-        else return fail("key state must be 'down' or 'up', not '" + stateTok + "'");
+        if (stateTok == "down")
+            down = true;
+        else if (stateTok == "up")
+            down = false;
+        else
+            return fail("key state must be 'down' or 'up', not '" + stateTok + "'");
         out->push_back({frame, vk, down});
         lastFrame = frame;
     }

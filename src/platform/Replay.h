@@ -14,7 +14,7 @@ namespace platform {
 
 struct ReplayEvent {
     long frame;
-    int vk;     // virtual-key code
+    int vk;  // virtual-key code
     bool down;
 };
 

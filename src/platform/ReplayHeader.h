@@ -16,7 +16,7 @@ namespace platform {
 struct ReplayHeader {
     bool haveSeed = false;
     unsigned seed = 0;
-    long frames = -1;  // -1: not given
+    long frames = -1;                                       // -1: not given
     std::vector<std::pair<std::string, std::string>> save;  // progress file name, its text
 };
 

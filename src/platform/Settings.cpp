@@ -27,11 +27,10 @@ struct NamedKey {
     int vk;
 };
 const NamedKey kNamedKeys[] = {
-    {"UP", VK_UP},         {"DOWN", VK_DOWN},     {"LEFT", VK_LEFT},       {"RIGHT", VK_RIGHT},
-    {"ENTER", VK_RETURN},  {"ESCAPE", VK_ESCAPE}, {"SPACE", VK_SPACE},     {"TAB", VK_TAB},
-    {"BACKSPACE", VK_BACK}, {"SHIFT", VK_SHIFT},  {"CTRL", VK_CONTROL},    {"ALT", VK_MENU},
-    {"PAUSE", VK_PAUSE},   {"PAGEUP", VK_PRIOR},  {"PAGEDOWN", VK_NEXT},   {"HOME", VK_HOME},
-    {"END", VK_END},       {"INSERT", VK_INSERT}, {"DELETE", VK_DELETE},
+    {"UP", VK_UP},         {"DOWN", VK_DOWN},   {"LEFT", VK_LEFT},     {"RIGHT", VK_RIGHT},    {"ENTER", VK_RETURN},
+    {"ESCAPE", VK_ESCAPE}, {"SPACE", VK_SPACE}, {"TAB", VK_TAB},       {"BACKSPACE", VK_BACK}, {"SHIFT", VK_SHIFT},
+    {"CTRL", VK_CONTROL},  {"ALT", VK_MENU},    {"PAUSE", VK_PAUSE},   {"PAGEUP", VK_PRIOR},   {"PAGEDOWN", VK_NEXT},
+    {"HOME", VK_HOME},     {"END", VK_END},     {"INSERT", VK_INSERT}, {"DELETE", VK_DELETE},
 };
 
 std::string Trim(const std::string& s) {
@@ -149,42 +148,61 @@ Settings ParseSettings(const std::string& text, const std::string& fileName, std
             if (!ParseInt(value, kSettingsFormat, kSettingsFormat, &iv))
                 bad("format must be " + std::to_string(kSettingsFormat));
         } else if (key == "fullscreen") {
-            if (ParseBool(value, &bv)) s.fullscreen = bv;
-            else bad("fullscreen must be yes or no");
+            if (ParseBool(value, &bv))
+                s.fullscreen = bv;
+            else
+                bad("fullscreen must be yes or no");
         } else if (key == "scale") {
-            if (ParseInt(value, 0, 16, &iv)) s.scale = iv;
-            else bad("scale must be 0 (automatic) to 16");
+            if (ParseInt(value, 0, 16, &iv))
+                s.scale = iv;
+            else
+                bad("scale must be 0 (automatic) to 16");
         } else if (key == "music_volume" || key == "effects_volume") {
-            if (ParseInt(value, 0, 100, &iv)) (key == "music_volume" ? s.musicVolume : s.effectsVolume) = iv;
-            else bad(key + " must be 0 to 100");
+            if (ParseInt(value, 0, 100, &iv))
+                (key == "music_volume" ? s.musicVolume : s.effectsVolume) = iv;
+            else
+                bad(key + " must be 0 to 100");
         } else if (key == "mute") {
-            if (ParseBool(value, &bv)) s.mute = bv;
-            else bad("mute must be yes or no");
+            if (ParseBool(value, &bv))
+                s.mute = bv;
+            else
+                bad("mute must be yes or no");
         } else if (key == "reduce_screen_shake") {
             // Given as the share of shake kept, 0 to 100 percent.
             std::string v = value;
             if (!v.empty() && v.back() == '%') v.pop_back();
-            if (ParseInt(Trim(v), 0, 100, &iv)) s.shakePercent = iv;
-            else bad("reduce_screen_shake must be 0 to 100 (percent of shake kept)");
+            if (ParseInt(Trim(v), 0, 100, &iv))
+                s.shakePercent = iv;
+            else
+                bad("reduce_screen_shake must be 0 to 100 (percent of shake kept)");
         } else if (key == "reduce_flashing") {
-            if (ParseBool(value, &bv)) s.reduceFlashing = bv;
-            else bad("reduce_flashing must be yes or no");
+            if (ParseBool(value, &bv))
+                s.reduceFlashing = bv;
+            else
+                bad("reduce_flashing must be yes or no");
         } else if (key == "pause_on_focus_loss") {
-            if (ParseBool(value, &bv)) s.pauseOnFocusLoss = bv;
-            else bad("pause_on_focus_loss must be yes or no");
+            if (ParseBool(value, &bv))
+                s.pauseOnFocusLoss = bv;
+            else
+                bad("pause_on_focus_loss must be yes or no");
         } else {
             bool found = false;
             for (int a = 0; a < kActions && !found; ++a) {
                 if (key == kActionNames[a]) {
                     found = true;
                     int vk = KeyFromName(value);
-                    if (vk > 0) s.keys[a] = vk, keyLine[a] = n;
-                    else bad("unknown key '" + value + "' for " + key);
+                    if (vk > 0)
+                        s.keys[a] = vk, keyLine[a] = n;
+                    else
+                        bad("unknown key '" + value + "' for " + key);
                 } else if (key == std::string("joy_") + kActionNames[a] && kGameButtons[a] >= 0) {
                     found = true;
-                    if (Upper(value) == "NONE") s.joyButtons[a] = -1, joyLine[a] = n;
-                    else if (ParseInt(value, 0, 31, &iv)) s.joyButtons[a] = iv, joyLine[a] = n;
-                    else bad(key + " must be a button number 0 to 31 or none");
+                    if (Upper(value) == "NONE")
+                        s.joyButtons[a] = -1, joyLine[a] = n;
+                    else if (ParseInt(value, 0, 31, &iv))
+                        s.joyButtons[a] = iv, joyLine[a] = n;
+                    else
+                        bad(key + " must be a button number 0 to 31 or none");
                 }
             }
             if (!found) bad("unknown setting '" + key + "'");
@@ -198,8 +216,9 @@ Settings ParseSettings(const std::string& text, const std::string& fileName, std
     SeparateClashes(s.keys, keyLine, kGameKeys, &clashes, [](int vk) { return "the key " + KeyName(vk); });
     SeparateClashes(s.joyButtons, joyLine, kGameButtons, &clashes,
                     [](int b) { return "joystick button " + std::to_string(b); });
-    std::stable_sort(clashes.begin(), clashes.end(),
-                     [](const std::pair<int, std::string>& a, const std::pair<int, std::string>& b) { return a.first < b.first; });
+    std::stable_sort(
+        clashes.begin(), clashes.end(),
+        [](const std::pair<int, std::string>& a, const std::pair<int, std::string>& b) { return a.first < b.first; });
     for (const auto& c : clashes) {
         n = c.first;
         bad(c.second);
@@ -232,8 +251,10 @@ std::string FormatSettings(const Settings& s) {
     for (int a = 0; a < kActions; ++a) {
         if (kGameButtons[a] < 0) continue;
         o << "joy_" << kActionNames[a] << " = ";
-        if (s.joyButtons[a] < 0) o << "none\n";
-        else o << s.joyButtons[a] << "\n";
+        if (s.joyButtons[a] < 0)
+            o << "none\n";
+        else
+            o << s.joyButtons[a] << "\n";
     }
     o << "\n[accessibility]\n"
       << "# Percent of every screen shake kept: 100 = full shake, 0 = none.\n"

@@ -18,13 +18,13 @@ enum class Action { Up, Down, Left, Right, Pause, Jump, Climb, Fire, Weapon, Cou
 
 struct Settings {
     bool fullscreen = false;
-    int scale = 0;            // 0 = the largest that fits the desktop
-    int musicVolume = 30;     // 0..100; 30 is the game's own level, each step a thirtieth of it
-    int effectsVolume = 30;   // 0..100; 30 is the game's own level, each step a thirtieth of it
+    int scale = 0;           // 0 = the largest that fits the desktop
+    int musicVolume = 30;    // 0..100; 30 is the game's own level, each step a thirtieth of it
+    int effectsVolume = 30;  // 0..100; 30 is the game's own level, each step a thirtieth of it
     bool mute = false;
-    int keys[static_cast<int>(Action::Count)];         // virtual-key codes
-    int joyButtons[static_cast<int>(Action::Count)];   // -1 = none (directions use the stick)
-    int shakePercent = 100;   // 0..100: scales every screen shake
+    int keys[static_cast<int>(Action::Count)];        // virtual-key codes
+    int joyButtons[static_cast<int>(Action::Count)];  // -1 = none (directions use the stick)
+    int shakePercent = 100;                           // 0..100: scales every screen shake
     bool reduceFlashing = false;
     bool pauseOnFocusLoss = false;
 

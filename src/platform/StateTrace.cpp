@@ -26,10 +26,14 @@ bool ParseHash(const std::string& s, unsigned long long* out) {
     unsigned long long v = 0;
     for (char c : s) {
         int d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else return false;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return false;
         v = (v << 4) | static_cast<unsigned>(d);
     }
     *out = v;
@@ -97,8 +101,9 @@ bool TraceChecker::Check(long frame, unsigned long long hash, std::string* error
     if (e.hash == hash) return true;
     if (error) {
         char buf[160];
-        std::snprintf(buf, sizeof(buf), ":%d: the run diverged from the trace at frame %ld (expected %016llx, got %016llx)",
-                      e.line, frame, e.hash, hash);
+        std::snprintf(buf, sizeof(buf),
+                      ":%d: the run diverged from the trace at frame %ld (expected %016llx, got %016llx)", e.line,
+                      frame, e.hash, hash);
         *error = name_ + buf;
     }
     return false;

@@ -20,8 +20,7 @@ struct TraceEntry {
 };
 
 // Parses trace text; on failure returns false with "NAME:LINE: reason" in *error.
-bool ParseTraceText(const std::string& text, const std::string& name, std::vector<TraceEntry>* out,
-                    std::string* error);
+bool ParseTraceText(const std::string& text, const std::string& name, std::vector<TraceEntry>* out, std::string* error);
 bool LoadTraceFile(const std::string& file, std::vector<TraceEntry>* out, std::string* error);
 
 std::string FormatTraceLine(long frame, unsigned long long hash);

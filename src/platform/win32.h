@@ -161,8 +161,8 @@ int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type);
 // Window management (core library, forwarding to the backend).
 UINT RegisterClassA(const WNDCLASSA* wc);
 BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL menu);
-HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,
-                     int width, int height, HWND parent, void* menu, HINSTANCE instance, void* param);
+HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y, int width,
+                     int height, HWND parent, void* menu, HINSTANCE instance, void* param);
 BOOL DestroyWindow(HWND hwnd);
 LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags);
 LONG SetWindowLongA(HWND hwnd, int index, LONG value);

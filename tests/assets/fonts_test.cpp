@@ -4,14 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -207,8 +207,9 @@ std::string ValidSource(char skip = 0, int width = 2) {
     for (int c = 32; c <= 126; ++c) {
         if (c == skip) continue;
         s << "glyph '" << char(c) << "' " << width << "\n";
-        const std::string row = c == ' ' ? "..." : std::string(size_t(std::min(width, 3)), 'X') +
-                                                        std::string(size_t(3 - std::min(width, 3)), '.');
+        const std::string row =
+            c == ' ' ? "..."
+                     : std::string(size_t(std::min(width, 3)), 'X') + std::string(size_t(3 - std::min(width, 3)), '.');
         s << row << "\n" << row << "\n";
     }
     return s.str();
@@ -267,10 +268,12 @@ TEST(FontCompiler, RejectsMalformedSourcesWithFileAndLine) {
 
     const std::string ok = ValidSource();
     // A short row, a long row: the line of the row.
-    EXPECT_EQ(ErrorOf(Replace(ok, "glyph 'B' 2\nXX.\n", "glyph 'B' 2\nXX\n")).rfind(
-                  "bad.font:" + std::to_string(GlyphLine('B') + 1) + ":", 0), 0u);
-    EXPECT_EQ(ErrorOf(Replace(ok, "glyph 'B' 2\nXX.\nXX.", "glyph 'B' 2\nXX.\nXX..")).rfind(
-                  "bad.font:" + std::to_string(GlyphLine('B') + 2) + ":", 0), 0u);
+    EXPECT_EQ(ErrorOf(Replace(ok, "glyph 'B' 2\nXX.\n", "glyph 'B' 2\nXX\n"))
+                  .rfind("bad.font:" + std::to_string(GlyphLine('B') + 1) + ":", 0),
+              0u);
+    EXPECT_EQ(ErrorOf(Replace(ok, "glyph 'B' 2\nXX.\nXX.", "glyph 'B' 2\nXX.\nXX.."))
+                  .rfind("bad.font:" + std::to_string(GlyphLine('B') + 2) + ":", 0),
+              0u);
     // Widths: zero, wider than the cell, not a number, narrower than the drawing.
     for (const char* bad : {"0", "4", "two", "-1", "1"}) {
         const std::string e = ErrorOf(Replace(ok, "glyph 'C' 2\n", std::string("glyph 'C' ") + bad + "\n"));
@@ -285,8 +288,9 @@ TEST(FontCompiler, RejectsMalformedSourcesWithFileAndLine) {
     EXPECT_EQ(twice.rfind("bad.font:" + std::to_string(GlyphLine('F')) + ":", 0), 0u) << twice;
     EXPECT_NE(twice.find("line " + std::to_string(GlyphLine('E'))), std::string::npos) << twice;
     // A glyph with nothing drawn, a map cut short by the end of the file.
-    EXPECT_EQ(ErrorOf(Replace(ok, "glyph 'G' 2\nXX.\nXX.", "glyph 'G' 2\n...\n...")).rfind(
-                  "bad.font:" + std::to_string(GlyphLine('G')) + ":", 0), 0u);
+    EXPECT_EQ(ErrorOf(Replace(ok, "glyph 'G' 2\nXX.\nXX.", "glyph 'G' 2\n...\n..."))
+                  .rfind("bad.font:" + std::to_string(GlyphLine('G')) + ":", 0),
+              0u);
     const std::string cut = ok.substr(0, ok.size() - 4);  // drops the last row of '~'
     const int cutLines = int(std::count(cut.begin(), cut.end(), '\n'));
     EXPECT_EQ(ErrorOf(cut).rfind("bad.font:" + std::to_string(cutLines) + ":", 0), 0u) << ErrorOf(cut);
@@ -298,8 +302,9 @@ TEST(FontCompiler, RejectsMalformedSourcesWithFileAndLine) {
     EXPECT_EQ(ErrorOf(Replace(ok, "\nend\n", "\n")).rfind("bad.font:10: a legend key must be one character", 0), 0u)
         << ErrorOf(Replace(ok, "\nend\n", "\n"));
     EXPECT_EQ(ErrorOf(Replace(ok, "mainh 2", "mainheight 2")).rfind("bad.font:6: unknown directive", 0), 0u);
-    EXPECT_EQ(ErrorOf(Replace(ok, "glyph 'H' 2", "glyph H 2")).rfind(
-                  "bad.font:" + std::to_string(GlyphLine('H')) + ":", 0), 0u);
+    EXPECT_EQ(
+        ErrorOf(Replace(ok, "glyph 'H' 2", "glyph H 2")).rfind("bad.font:" + std::to_string(GlyphLine('H')) + ":", 0),
+        0u);
 }
 
 // ---- the compiler as the build runs it ----
@@ -307,9 +312,8 @@ TEST(FontCompiler, RejectsMalformedSourcesWithFileAndLine) {
 class CompilerRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("fonts_test_" + std::to_string(getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = fs::temp_directory_path() / ("fonts_test_" + std::to_string(getpid()) + "_" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir / "out");
     }
@@ -319,8 +323,8 @@ protected:
     int Run(const std::string& text, std::string& err) {
         std::ofstream(dir / "src.font") << text;
         const std::string cmd = std::string("\"") + BRACKMOOR_BINARY_DIR + "/fontcompile\" \"" +
-                                (dir / "src.font").string() + "\" \"" + (dir / "out" / "t.cff").string() +
-                                "\" 2> \"" + (dir / "err.txt").string() + "\"";
+                                (dir / "src.font").string() + "\" \"" + (dir / "out" / "t.cff").string() + "\" 2> \"" +
+                                (dir / "err.txt").string() + "\"";
         const int status = std::system(cmd.c_str());
         std::ifstream in(dir / "err.txt");
         std::stringstream ss;

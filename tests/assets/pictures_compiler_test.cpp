@@ -91,8 +91,7 @@ TEST(PicReader, RejectsMalformedSourcesWithFileAndLine) {
     ExpectSourceError([&] { ParsePicText(L + "map m 3 2\nkkk\nkk\n", "p.pic"); }, "p.pic", 10, "2 characters wide");
     ExpectSourceError([&] { ParsePicText(L + "map m 2 2\nkk\nkkk\n", "p.pic"); }, "p.pic", 10, "3 characters wide");
     ExpectSourceError([&] { ParsePicText(L + "map m 2 3\nkk\nkk\n", "p.pic"); }, "p.pic", 10, "has 2 rows");
-    ExpectSourceError([&] { ParsePicText(L + "map m 1 1\nk\nmap m 1 1\ng\n", "p.pic"); }, "p.pic", 10,
-                      "defined twice");
+    ExpectSourceError([&] { ParsePicText(L + "map m 1 1\nk\nmap m 1 1\ng\n", "p.pic"); }, "p.pic", 10, "defined twice");
     ExpectSourceError([&] { ParsePicText(L + "map m 2x 1\nkk\n", "p.pic"); }, "p.pic", 8, "bad number '2x'");
     ExpectSourceError([&] { ParsePicText(L + "map m 0 1\n", "p.pic"); }, "p.pic", 8, "size");
     ExpectSourceError([&] { ParsePicText(L + "sprite m 1 1\n", "p.pic"); }, "p.pic", 8, "expected 'legend' or 'map'");
@@ -100,8 +99,7 @@ TEST(PicReader, RejectsMalformedSourcesWithFileAndLine) {
     ExpectSourceError([&] { ParsePicText(L + "legend\nend\n", "p.pic"); }, "p.pic", 8, "second legend");
     ExpectSourceError([&] { ParsePicText("legend\n k 1 2 300\nend\n", "p.pic"); }, "p.pic", 2, "outside 0..255");
     ExpectSourceError([&] { ParsePicText("legend\n k 1 2\nend\n", "p.pic"); }, "p.pic", 2, "R G B");
-    ExpectSourceError([&] { ParsePicText("legend\n k 1 2 3\n k 4 5 6\nend\n", "p.pic"); }, "p.pic", 3,
-                      "defined twice");
+    ExpectSourceError([&] { ParsePicText("legend\n k 1 2 3\n k 4 5 6\nend\n", "p.pic"); }, "p.pic", 3, "defined twice");
     ExpectSourceError([&] { ParsePicText("legend\n m 255 0 255\nend\n", "p.pic"); }, "p.pic", 2, "magenta");
     ExpectSourceError([&] { ParsePicText("legend\n k 1 2 3\n", "p.pic"); }, "p.pic", 2, "without 'end'");
     ExpectSourceError([&] { ParsePicText("legend\n kk 1 2 3\nend\n", "p.pic"); }, "p.pic", 2, "single character");

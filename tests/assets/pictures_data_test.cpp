@@ -21,19 +21,49 @@ const std::string kBuildDir = BRACKMOOR_BINARY_DIR;  // data/ lives here, beside
 
 // The pictures the game's code asks the image cache for, spelled as the code spells them.
 const char* const kLoadedByTheGame[] = {
-    "data/Menu/building1.png", "data/Menu/sky1.png", "data/Menu/character_1.png", "data/Menu/bkmLogo1.png",
-    "data/Menu/tallow.png", "data/Menu/tovr.png", "data/Menu/guiBox.png", "data/Menu/guiText.png",
-    "data/Menu/cursor.png", "data/Menu/pause.png", "data/Menu/lvl1.png", "data/Menu/lvl2.png",
+    "data/Menu/building1.png",
+    "data/Menu/sky1.png",
+    "data/Menu/character_1.png",
+    "data/Menu/bkmLogo1.png",
+    "data/Menu/tallow.png",
+    "data/Menu/tovr.png",
+    "data/Menu/guiBox.png",
+    "data/Menu/guiText.png",
+    "data/Menu/cursor.png",
+    "data/Menu/pause.png",
+    "data/Menu/lvl1.png",
+    "data/Menu/lvl2.png",
     "data/Menu/lvl3.png",
-    "data/building/tiles.png", "data/building/bkgleft1.png", "data/building/bkgright1.png",
-    "data/building/bkgleft2.png", "data/building/bkgright2.png", "data/building/bkgleft4.png",
-    "data/building/bkgright4.png", "data/building/bkgleft5.png", "data/building/bkgright5.png",
-    "data/building/credit_clouds1.png", "data/building/credit_clouds2.png", "data/building/credit_city.png",
-    "data/bugtorcher.png", "data/bugzooka.png", "data/dither.png", "data/hudBKG.png",
-    "data/enemy/enemy_sheet1.png", "data/enemy/boss1.png", "data/building/block_sheet1.png",
-    "data/enemy/eye_boss1.png", "data/electricity.png", "data/other1.png", "data/enemy/crabwalker.png",
-    "data/enemy/eyeCrawler.png", "data/enemy/phase2bot.png", "data/font/font.png", "data/font/bkmfont.png",
-    "data/player/player.png", "data/player/playerFire.png", "data/player/playerBaz.png",
+    "data/building/tiles.png",
+    "data/building/bkgleft1.png",
+    "data/building/bkgright1.png",
+    "data/building/bkgleft2.png",
+    "data/building/bkgright2.png",
+    "data/building/bkgleft4.png",
+    "data/building/bkgright4.png",
+    "data/building/bkgleft5.png",
+    "data/building/bkgright5.png",
+    "data/building/credit_clouds1.png",
+    "data/building/credit_clouds2.png",
+    "data/building/credit_city.png",
+    "data/bugtorcher.png",
+    "data/bugzooka.png",
+    "data/dither.png",
+    "data/hudBKG.png",
+    "data/enemy/enemy_sheet1.png",
+    "data/enemy/boss1.png",
+    "data/building/block_sheet1.png",
+    "data/enemy/eye_boss1.png",
+    "data/electricity.png",
+    "data/other1.png",
+    "data/enemy/crabwalker.png",
+    "data/enemy/eyeCrawler.png",
+    "data/enemy/phase2bot.png",
+    "data/font/font.png",
+    "data/font/bkmfont.png",
+    "data/player/player.png",
+    "data/player/playerFire.png",
+    "data/player/playerBaz.png",
 };
 
 const Manifest& TheManifest() {
@@ -132,8 +162,8 @@ TEST(PictureManifest, DifferentUsesOfAPictureDoNotShareCells) {
                         if (b.status == UseStatus::Unused || b.status == UseStatus::Borrowed) continue;
                         for (const Rect& ra : AnimCells(p, u, a))
                             for (const Rect& rb : AnimCells(p, v, b))
-                                EXPECT_FALSE(ra.Overlaps(rb)) << Where(p, u, a) << " overlaps " << v.name << "." << b.name
-                                                              << " at " << rb.x << "," << rb.y;
+                                EXPECT_FALSE(ra.Overlaps(rb)) << Where(p, u, a) << " overlaps " << v.name << "."
+                                                              << b.name << " at " << rb.x << "," << rb.y;
                     }
                 }
             }
@@ -162,8 +192,8 @@ TEST(PictureManifest, EveryFrameOfFinishedArtShowsSomething) {
 TEST(PictureManifest, ArtKeepsToTheGreenPalette) {
     // Five shades of green, the magenta key and transparency. The font pictures are white so
     // that the text colour can tint them, and are left out.
-    const Rgba palette[] = {{12, 31, 12, 255}, {58, 84, 24, 255}, {116, 140, 37, 255}, {143, 187, 33, 255},
-                            {207, 229, 120, 255}};
+    const Rgba palette[] = {
+        {12, 31, 12, 255}, {58, 84, 24, 255}, {116, 140, 37, 255}, {143, 187, 33, 255}, {207, 229, 120, 255}};
     for (const ManifestPicture& p : TheManifest().pictures) {
         if (LowerAscii(p.path).rfind("data/font/", 0) == 0) continue;
         const Image* img = Picture(p.path);
@@ -210,9 +240,7 @@ struct Cells {
     const Image* img = nullptr;
     int w = 0, h = 0;
     Rect At(int frame, int layer) const { return Rect{frame * w, layer * h, w, h}; }
-    bool Opaque(int frame, int layer, int x, int y) const {
-        return IsVisible(img->at(frame * w + x, layer * h + y));
-    }
+    bool Opaque(int frame, int layer, int x, int y) const { return IsVisible(img->at(frame * w + x, layer * h + y)); }
     // Pixels that differ between two cells (visibility or colour).
     int Differing(int f1, int l1, int f2, int l2) const {
         int n = 0;
@@ -255,7 +283,10 @@ TEST(PictureManifest, TentacleSegmentsJoinWithoutASeam) {
     // must carry on (a pixel of slope allowed), and nothing may stick out past a loose end.
     const Cells c = CellsOf("data/enemy/boss1.png", "SquidArm");
     ASSERT_NE(c.img, nullptr);
-    struct Way { bool vertical; int root, middle, tip, cut, alone; };
+    struct Way {
+        bool vertical;
+        int root, middle, tip, cut, alone;
+    };
     for (const Way& w : {Way{false, 9, 1, 5, 8, 10}, Way{true, 4, 2, 6, 3, 7}}) {
         SCOPED_TRACE(w.vertical ? "up-down" : "sideways");
         for (int from : {w.root, w.middle})

@@ -1,10 +1,10 @@
 #include "pictures_testutil.h"
 
+#include <sys/wait.h>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sys/wait.h>
 #include <vector>
 
 namespace fs = std::filesystem;

@@ -42,8 +42,8 @@ const AimPose kAims[8] = {
     {"up-left", -1, -1, 3, 2, {{26, 19}, {15, 5}, {14, 7}}},
 };
 
-const Rgba kPalette[5] = {{12, 31, 12, 255}, {58, 84, 24, 255}, {116, 140, 37, 255}, {143, 187, 33, 255},
-                          {207, 229, 120, 255}};
+const Rgba kPalette[5] = {
+    {12, 31, 12, 255}, {58, 84, 24, 255}, {116, 140, 37, 255}, {143, 187, 33, 255}, {207, 229, 120, 255}};
 
 // Loads a generated sheet once; null when it is missing or unreadable.
 const Image* Sheet(int weapon) {
@@ -64,9 +64,7 @@ const Image* Sheet(int weapon) {
 struct Cell {
     const Image* img;
     int x0, y0, w, h;
-    bool On(int x, int y) const {
-        return x >= 0 && y >= 0 && x < w && y < h && IsVisible(img->at(x0 + x, y0 + y));
-    }
+    bool On(int x, int y) const { return x >= 0 && y >= 0 && x < w && y < h && IsVisible(img->at(x0 + x, y0 + y)); }
     Rgba At(int x, int y) const { return img->at(x0 + x, y0 + y); }
 };
 
@@ -101,7 +99,7 @@ Box Extent(const Cell& c) {
 }
 
 class PlayerSheets : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         for (int w = 0; w < 3; ++w) {
             sheets[w] = Sheet(w);
@@ -139,8 +137,8 @@ TEST_F(PlayerSheets, WeaponTipSitsAtTheMuzzle) {
             bool near = false;
             for (int dy = -2; dy <= 2; ++dy)
                 for (int dx = -2; dx <= 2; ++dx) near |= c.On(mx + dx, my + dy);
-            EXPECT_TRUE(near) << kWeaponNames[w] << " aimed " << a.name << ": nothing drawn at the muzzle " << mx
-                              << "," << my;
+            EXPECT_TRUE(near) << kWeaponNames[w] << " aimed " << a.name << ": nothing drawn at the muzzle " << mx << ","
+                              << my;
             for (int s = overshoot + 1; s <= overshoot + 8; ++s)
                 EXPECT_FALSE(c.On(mx + s * a.dirX, my + s * a.dirY))
                     << kWeaponNames[w] << " aimed " << a.name << ": drawn " << s << " pixels past the muzzle";

@@ -5,6 +5,7 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -13,7 +14,6 @@
 #include <set>
 #include <string>
 #include <vector>
-#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 
@@ -21,16 +21,16 @@ namespace {
 
 // The paths the game opens, relative to its data folder (case matters).
 const std::vector<std::string> kSounds = {
-    "menu/titlecrush.wav",  "menu/titleland.wav",  "menu/tallowland.wav", "menu/boxland.wav",
-    "menu/select.wav",      "menu/enter.wav",      "menu/narrator.wav",   "menu/flameget.wav",
-    "menu/bazookaget.wav",  "player/fire.wav",     "player/fire2.wav",    "player/climb.wav",
-    "player/climb2.wav",    "player/scream.wav",   "player/bazooka.wav",  "enemy/kill.wav",
-    "enemy/slugdie.wav",    "enemy/squish.wav",    "enemy/wallDie.wav",   "enemy/blockbreak.wav",
-    "enemy/blockhit.wav",   "enemy/rescue.wav",    "enemy/flamer.wav",    "enemy/crawl.wav",
-    "enemy/bouncerFlip.wav", "enemy/Explosion.wav", "enemy/fireShot.wav", "enemy/crabShoot.wav",
-    "enemy/squidShoot.wav", "enemy/squidSplat.wav", "enemy/squidArm.wav", "enemy/squidArmDie.wav",
-    "enemy/barferdie.wav",  "enemy/Gendie.wav",    "enemy/AllGendie.wav", "enemy/EBTeleport.wav",
-    "enemy/EBLasers.wav",   "enemy/EBGoo.wav",     "enemy/EBMegaBlast.wav", "enemy/EBHit.wav",
+    "menu/titlecrush.wav",   "menu/titleland.wav",   "menu/tallowland.wav",   "menu/boxland.wav",
+    "menu/select.wav",       "menu/enter.wav",       "menu/narrator.wav",     "menu/flameget.wav",
+    "menu/bazookaget.wav",   "player/fire.wav",      "player/fire2.wav",      "player/climb.wav",
+    "player/climb2.wav",     "player/scream.wav",    "player/bazooka.wav",    "enemy/kill.wav",
+    "enemy/slugdie.wav",     "enemy/squish.wav",     "enemy/wallDie.wav",     "enemy/blockbreak.wav",
+    "enemy/blockhit.wav",    "enemy/rescue.wav",     "enemy/flamer.wav",      "enemy/crawl.wav",
+    "enemy/bouncerFlip.wav", "enemy/Explosion.wav",  "enemy/fireShot.wav",    "enemy/crabShoot.wav",
+    "enemy/squidShoot.wav",  "enemy/squidSplat.wav", "enemy/squidArm.wav",    "enemy/squidArmDie.wav",
+    "enemy/barferdie.wav",   "enemy/Gendie.wav",     "enemy/AllGendie.wav",   "enemy/EBTeleport.wav",
+    "enemy/EBLasers.wav",    "enemy/EBGoo.wav",      "enemy/EBMegaBlast.wav", "enemy/EBHit.wav",
     "enemy/stomp.wav",
 };
 
@@ -40,13 +40,9 @@ const std::map<std::string, double> kMaxSeconds = {
     {"enemy/flamer.wav", 0.3}, {"menu/select.wav", 0.15},  {"enemy/blockhit.wav", 0.15},
 };
 
-std::string dataPath(const std::string& rel)
-{
-    return std::string(BRACKMOOR_DATA_DIR) + "/" + rel;
-}
+std::string dataPath(const std::string& rel) { return std::string(BRACKMOOR_DATA_DIR) + "/" + rel; }
 
-std::vector<std::uint8_t> readAll(const std::string& path)
-{
+std::vector<std::uint8_t> readAll(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
     return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
 }
@@ -54,15 +50,14 @@ std::vector<std::uint8_t> readAll(const std::string& path)
 // Levels of a chunk as the mixer holds it: signed 16-bit, interleaved stereo.
 struct Levels {
     double seconds = 0;
-    double peak = 0;       // 0..1
-    double rms = 0;        // 0..1
-    double clipped = 0;    // fraction of samples at full scale
-    double onset = 0;      // seconds until the level first passes 5% of full scale
-    double tailPeak = 0;   // peak of the last 5 ms
+    double peak = 0;      // 0..1
+    double rms = 0;       // 0..1
+    double clipped = 0;   // fraction of samples at full scale
+    double onset = 0;     // seconds until the level first passes 5% of full scale
+    double tailPeak = 0;  // peak of the last 5 ms
 };
 
-Levels measure(const Mix_Chunk* c, int channels, int rate)
-{
+Levels measure(const Mix_Chunk* c, int channels, int rate) {
     Levels l;
     const auto* s = reinterpret_cast<const std::int16_t*>(c->abuf);
     const std::size_t n = c->alen / 2;
@@ -87,8 +82,7 @@ Levels measure(const Mix_Chunk* c, int channels, int rate)
 
 class SoundFiles : public ::testing::TestWithParam<std::string> {
 protected:
-    static void SetUpTestSuite()
-    {
+    static void SetUpTestSuite() {
         ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
         // the game's own settings: 44100 Hz, signed 16-bit little-endian, stereo
         ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048), 0) << Mix_GetError();
@@ -99,8 +93,7 @@ protected:
         rate_ = freq;
         channels_ = chans;
     }
-    static void TearDownTestSuite()
-    {
+    static void TearDownTestSuite() {
         Mix_CloseAudio();
         SDL_Quit();
     }
@@ -110,8 +103,7 @@ protected:
 int SoundFiles::rate_ = 0;
 int SoundFiles::channels_ = 0;
 
-TEST_P(SoundFiles, LoadsAndSoundsRight)
-{
+TEST_P(SoundFiles, LoadsAndSoundsRight) {
     const std::string rel = GetParam();
     const std::string path = dataPath(rel);
     ASSERT_TRUE(fs::is_regular_file(path)) << path << " was not generated";
@@ -132,16 +124,15 @@ TEST_P(SoundFiles, LoadsAndSoundsRight)
     EXPECT_LT(l.tailPeak, 0.1) << rel << " ends with a click";
 }
 
-TEST_P(SoundFiles, IsMono16Bit44100Pcm)
-{
+TEST_P(SoundFiles, IsMono16Bit44100Pcm) {
     const auto b = readAll(dataPath(GetParam()));
     ASSERT_GE(b.size(), 44u);
     auto u16 = [&](std::size_t o) { return b[o] | b[o + 1] << 8; };
     auto u32 = [&](std::size_t o) { return std::uint32_t(b[o] | b[o + 1] << 8 | b[o + 2] << 16 | b[o + 3] << 24); };
     EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "RIFF");
     EXPECT_EQ(std::string(b.begin() + 8, b.begin() + 12), "WAVE");
-    EXPECT_EQ(u16(20), 1);        // PCM
-    EXPECT_EQ(u16(22), 1);        // mono
+    EXPECT_EQ(u16(20), 1);  // PCM
+    EXPECT_EQ(u16(22), 1);  // mono
     EXPECT_EQ(u32(24), 44100u);
     EXPECT_EQ(u16(34), 16);
 }
@@ -154,8 +145,7 @@ INSTANTIATE_TEST_SUITE_P(All, SoundFiles, ::testing::ValuesIn(kSounds),
                              return n;
                          });
 
-TEST(SoundFolder, HoldsExactlyTheGameSoundsAndNoLeftovers)
-{
+TEST(SoundFolder, HoldsExactlyTheGameSoundsAndNoLeftovers) {
     std::set<std::string> want(kSounds.begin(), kSounds.end());
     std::set<std::string> found;
     for (const char* dir : {"menu", "player", "enemy"}) {
@@ -168,11 +158,10 @@ TEST(SoundFolder, HoldsExactlyTheGameSoundsAndNoLeftovers)
             found.insert(std::string(dir) + "/" + name);
         }
     }
-    EXPECT_EQ(found, want); // also catches half-written ".wav.tmp…" files left behind
+    EXPECT_EQ(found, want);  // also catches half-written ".wav.tmp…" files left behind
 }
 
-TEST(SoundFolder, EverySoundIsItsOwn)
-{
+TEST(SoundFolder, EverySoundIsItsOwn) {
     // two game sounds rendered from one source by mistake would be byte-identical
     std::map<std::vector<std::uint8_t>, std::string> seen;
     for (const auto& rel : kSounds) {
@@ -182,8 +171,7 @@ TEST(SoundFolder, EverySoundIsItsOwn)
     }
 }
 
-TEST(SoundFolder, NarrationIsAVoiceLengthAnnouncement)
-{
+TEST(SoundFolder, NarrationIsAVoiceLengthAnnouncement) {
     ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0);
     ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048), 0) << Mix_GetError();
     Mix_Chunk* c = Mix_LoadWAV(dataPath("menu/narrator.wav").c_str());
@@ -207,8 +195,7 @@ struct ToolRun {
     std::string output;
 };
 
-ToolRun run(const std::string& cmd)
-{
+ToolRun run(const std::string& cmd) {
     ToolRun r{-1, ""};
     FILE* p = popen((cmd + " 2>&1").c_str(), "r");
     if (!p) return r;
@@ -221,16 +208,17 @@ ToolRun run(const std::string& cmd)
     std::string flat;
     for (char ch : r.output) {
         const bool space = std::isspace(static_cast<unsigned char>(ch));
-        if (!space) flat += ch;
-        else if (!flat.empty() && flat.back() != ' ') flat += ' ';
+        if (!space)
+            flat += ch;
+        else if (!flat.empty() && flat.back() != ' ')
+            flat += ' ';
     }
     r.output = flat;
     return r;
 }
 
 // Runs the narration script on `recipe`, writing `out`; `env` goes before the command.
-ToolRun narrate(const fs::path& recipe, const fs::path& out, const fs::path& work, const std::string& env = "")
-{
+ToolRun narrate(const fs::path& recipe, const fs::path& out, const fs::path& work, const std::string& env = "") {
     const std::string src = SOUNDS_SOURCE_DIR;
     return run(env + " '" SOUNDS_CMAKE_COMMAND "' -DRECIPE='" + recipe.string() + "' -DFALLBACK='" + src +
                "/menu/narrator_fallback.sfx' -DSFXCOMPILE='" + std::string(BRACKMOOR_BINARY_DIR) +
@@ -238,35 +226,35 @@ ToolRun narrate(const fs::path& recipe, const fs::path& out, const fs::path& wor
                "/narrator.cmake'");
 }
 
-fs::path scratch(const std::string& name)
-{
+fs::path scratch(const std::string& name) {
     fs::path d = fs::path(BRACKMOOR_BINARY_DIR) / "tests" / "sounds_scratch" / name;
     fs::remove_all(d);
     fs::create_directories(d);
     return d;
 }
 
-TEST(NarrationRecipe, WithoutSpeechProgramsTheFanfareStandsIn)
-{
+TEST(NarrationRecipe, WithoutSpeechProgramsTheFanfareStandsIn) {
     const fs::path d = scratch("fallback");
     const fs::path out = d / "menu" / "narrator.wav";
     // an empty PATH hides espeak-ng and sox; the script is run through its absolute path
-    const ToolRun r = narrate(fs::path(SOUNDS_SOURCE_DIR) / "menu" / "narrator.say", out, d / "work", "env PATH=/nonexistent");
+    const ToolRun r =
+        narrate(fs::path(SOUNDS_SOURCE_DIR) / "menu" / "narrator.say", out, d / "work", "env PATH=/nonexistent");
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_NE(r.output.find("espeak-ng is not installed"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("narrator_fallback.sfx"), std::string::npos) << r.output;
     // the fanfare is exactly what the synthesiser makes of the fallback source
     const fs::path direct = d / "direct.wav";
-    ASSERT_EQ(run(std::string(BRACKMOOR_BINARY_DIR) + "/sfxcompile '" SOUNDS_SOURCE_DIR "/menu/narrator_fallback.sfx' '" +
-                  direct.string() + "'").status, 0);
+    ASSERT_EQ(run(std::string(BRACKMOOR_BINARY_DIR) +
+                  "/sfxcompile '" SOUNDS_SOURCE_DIR "/menu/narrator_fallback.sfx' '" + direct.string() + "'")
+                  .status,
+              0);
     EXPECT_EQ(readAll(out.string()), readAll(direct.string()));
     int entries = 0;
     for (const auto& e : fs::directory_iterator(out.parent_path())) (void)e, ++entries;
-    EXPECT_EQ(entries, 1); // no temporary left beside it
+    EXPECT_EQ(entries, 1);  // no temporary left beside it
 }
 
-TEST(NarrationRecipe, MistakesNameTheLineAndWriteNothing)
-{
+TEST(NarrationRecipe, MistakesNameTheLineAndWriteNothing) {
     struct Case {
         const char* text;
         const char* where;
@@ -292,4 +280,4 @@ TEST(NarrationRecipe, MistakesNameTheLineAndWriteNothing)
     }
 }
 
-} // namespace
+}  // namespace

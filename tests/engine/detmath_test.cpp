@@ -79,7 +79,7 @@ TEST(DetMath, PinnedFloatResults) {
 
 // A double-double lying exactly halfway between two floats, or a hair to either side of it.
 TEST(DetMath, RoundingToFloatLooksPastAHalfwayHead) {
-    const double halfway = 1.0 + 0x1p-24;  // between 1 and the next float up
+    const double halfway = 1.0 + 0x1p-24;                  // between 1 and the next float up
     EXPECT_EQ(detmath::RoundToFloat({halfway, 0}), 1.0f);  // a true tie goes to even
     EXPECT_EQ(detmath::RoundToFloat({halfway, 0x1p-90}), 1.0f + 0x1p-23f);
     EXPECT_EQ(detmath::RoundToFloat({halfway, -0x1p-90}), 1.0f);
@@ -107,9 +107,10 @@ struct Tally {
     int fromLibm = 0;    // results that differ from the C library's
     double worst = 0;    // largest relative error before rounding
     ~Tally() {
-        std::printf("%-6s %6d arguments: %d misrounded, %d too close to call, %d differ from the C library, "
-                    "worst error before rounding 2^%.1f\n",
-                    name, count, misrounded, unsure, fromLibm, worst > 0 ? std::log2(worst) : -999.0);
+        std::printf(
+            "%-6s %6d arguments: %d misrounded, %d too close to call, %d differ from the C library, "
+            "worst error before rounding 2^%.1f\n",
+            name, count, misrounded, unsure, fromLibm, worst > 0 ? std::log2(worst) : -999.0);
     }
 };
 

@@ -1,6 +1,6 @@
 // The headless game as a player's tools see it: options, screenshots, state dumps, replays.
-#include <gtest/gtest.h>
 #include <SDL/SDL_image.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -65,9 +65,9 @@ TEST_F(HeadlessRun, SameSeedAndInputGiveTheSameRun) {
     for (int i = 0; i < 2; ++i) {
         auto args = Base("same" + std::to_string(i));
         std::string n = std::to_string(i);
-        for (std::string a : {std::string("--frames"), std::string("150"), std::string("--replay"), replay,
-                              std::string("--screenshot"), "149:" + dir + "/s" + n + ".png", std::string("--dump-state"),
-                              dir + "/d" + n + ".json"})
+        for (std::string a :
+             {std::string("--frames"), std::string("150"), std::string("--replay"), replay, std::string("--screenshot"),
+              "149:" + dir + "/s" + n + ".png", std::string("--dump-state"), dir + "/d" + n + ".json"})
             args.push_back(a);
         auto r = RunHeadless(args);
         ASSERT_EQ(r.exitCode, 0) << r.output;
@@ -83,8 +83,12 @@ TEST_F(HeadlessRun, AStateTraceNamesTheFirstFrameThatDiffers) {
     std::string replay = dir + "/in.txt";
     testsupport::WriteText(replay, "5 ENTER down\n9 ENTER up\n40 UP down\n70 UP up\n");
     auto run = [&](const std::string& tag, const std::string& seed, const std::vector<std::string>& more) {
-        std::vector<std::string> args = {"--seed", seed, "--data", BRACKMOOR_DATA_DIR, "--save-dir", dir + "/save-" + tag,
-                                          "--frames", "150", "--replay", replay, "--dump-state", dir + "/" + tag + ".json"};
+        std::vector<std::string> args = {"--seed",       seed,
+                                         "--data",       BRACKMOOR_DATA_DIR,
+                                         "--save-dir",   dir + "/save-" + tag,
+                                         "--frames",     "150",
+                                         "--replay",     replay,
+                                         "--dump-state", dir + "/" + tag + ".json"};
         args.insert(args.end(), more.begin(), more.end());
         return RunHeadless(args);
     };
@@ -208,7 +212,9 @@ TEST_F(HeadlessRun, DrawnFramesAreCountedAndBatched) {
     ASSERT_NE(d, std::string::npos) << r.output;
     ASSERT_NE(q, std::string::npos) << r.output;
     ASSERT_EQ(std::sscanf(r.output.c_str() + d, "GL draw calls per frame: mean %lf, worst %ld (%ld drawn frames)",
-                          &drawMean, &drawWorst, &frames), 3) << r.output;
+                          &drawMean, &drawWorst, &frames),
+              3)
+        << r.output;
     ASSERT_EQ(std::sscanf(r.output.c_str() + q, "quads per frame: mean %lf, worst %ld", &quadMean, &quadWorst), 2);
     EXPECT_EQ(frames, 2) << "only the saved frames are drawn";
     EXPECT_GT(quadMean, 200);

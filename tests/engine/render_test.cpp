@@ -1,6 +1,6 @@
 // Real quads drawn into the offscreen frame buffer and read back.
-#include <gtest/gtest.h>
 #include <SDL/SDL_image.h>
+#include <gtest/gtest.h>
 
 #include <cstring>
 
@@ -96,7 +96,10 @@ TEST_F(Render, WallFacingTheViewerLandsOnTheFlatPixels) {
     auto flat = ReadFrame();
     EXPECT_EQ(CountColour(flat, 0x000028u), 16 * 16);  // the top-left quadrant, 2 x 2 per pixel
 
-    struct Case { int side; float rotx; };
+    struct Case {
+        int side;
+        float rotx;
+    };
     for (Case c : {Case{1, 360}, Case{1, 0}, Case{2, 270}, Case{3, 180}, Case{4, 90}}) {
         Clear();
         gEngine.rotx = c.rotx;

@@ -4,12 +4,12 @@
 
 #include <SDL/SDL.h>
 
+#include <sys/stat.h>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 #include "engine/GMusic.h"
@@ -111,7 +111,8 @@ TEST_F(Volume, EveryStepUpIsLouderUpToOneHundred) {
         const char* what = measure == &Volume::Music ? "the music" : "the effect";
         EXPECT_EQ(loud[0], 0.0) << what << " at 0 is heard";
         for (size_t i = 1; i < kLadder.size(); ++i)
-            EXPECT_GT(loud[i], loud[i - 1]) << what << " at " << kLadder[i] << " is no louder than at " << kLadder[i - 1];
+            EXPECT_GT(loud[i], loud[i - 1])
+                << what << " at " << kLadder[i] << " is no louder than at " << kLadder[i - 1];
         // Each step is a thirtieth of the game's own level: 60 is twice as loud as 30, 100 three and a third times.
         const double own = loud[5];
         EXPECT_NEAR(loud[9] / own, 2.0, 0.01) << what;

@@ -17,9 +17,10 @@ ParseResult Parse(std::vector<std::string> args, Options* o) {
 
 TEST(Options, EveryOptionLandsInItsField) {
     Options o;
-    ASSERT_EQ(Parse({"--seed", "42", "--frames", "120", "--replay", "r.txt", "--record", "out.txt", "--screenshot",
-                     "119:shot.png", "--screenshot", "5:a:b.png", "--draw-shots-only", "--dump-state", "s.json", "--data", "d", "--save-dir",
-                     "sv", "215"},
+    ASSERT_EQ(Parse({"--seed",       "42",        "--frames",          "120",          "--replay",
+                     "r.txt",        "--record",  "out.txt",           "--screenshot", "119:shot.png",
+                     "--screenshot", "5:a:b.png", "--draw-shots-only", "--dump-state", "s.json",
+                     "--data",       "d",         "--save-dir",        "sv",           "215"},
                     &o),
               ParseResult::Run);
     EXPECT_TRUE(o.haveSeed);
@@ -41,11 +42,21 @@ TEST(Options, EveryOptionLandsInItsField) {
 
 TEST(Options, BadValuesAreRefused) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--seed"},           {"--seed", "x"},         {"--seed", "-1"},     {"--frames", "-3"},
-        {"--frames", "12a"},  {"--screenshot", "12"},  {"--screenshot", ":a"}, {"--screenshot", "3:"},
-        {"--scale", "0"},     {"--bogus"},             {"215", "216"},       {"--draw-shots-only"},
+        {"--seed"},
+        {"--seed", "x"},
+        {"--seed", "-1"},
+        {"--frames", "-3"},
+        {"--frames", "12a"},
+        {"--screenshot", "12"},
+        {"--screenshot", ":a"},
+        {"--screenshot", "3:"},
+        {"--scale", "0"},
+        {"--bogus"},
+        {"215", "216"},
+        {"--draw-shots-only"},
         // One source of keys at a time.
-        {"--autoplay", "--replay", "r.txt"}, {"--replay", "r.txt", "--autoplay"},
+        {"--autoplay", "--replay", "r.txt"},
+        {"--replay", "r.txt", "--autoplay"},
     };
     for (const auto& args : bad) {
         Options o;
@@ -63,7 +74,7 @@ TEST(Options, NoRenderRunsButRefusesScreenshotsInEitherOrder) {
     EXPECT_TRUE(a.autoplay);
     EXPECT_FALSE(Options().noRender);
     for (const auto& args : std::vector<std::vector<std::string>>{{"--no-render", "--screenshot", "3:a.png"},
-                                                                 {"--screenshot", "3:a.png", "--no-render"}}) {
+                                                                  {"--screenshot", "3:a.png", "--no-render"}}) {
         Options r;
         testing::internal::CaptureStderr();
         EXPECT_EQ(Parse(args, &r), ParseResult::ExitError) << args[0];

@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <dirent.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include "platform/Paths.h"
@@ -110,6 +110,8 @@ TEST(DataFolderSearch, SaveFolderFollowsXdgDataHome) {
     setenv("XDG_DATA_HOME", "rel", 1);
     setenv("HOME", "/home/p", 1);
     EXPECT_EQ(DefaultSaveDir(), "/home/p/.local/share/brackmoor");
-    if (old) setenv("XDG_DATA_HOME", keep.c_str(), 1);
-    else unsetenv("XDG_DATA_HOME");
+    if (old)
+        setenv("XDG_DATA_HOME", keep.c_str(), 1);
+    else
+        unsetenv("XDG_DATA_HOME");
 }

@@ -21,7 +21,8 @@ TEST(Replay, ParsesKeysCommentsAndBlankLines) {
     std::vector<ReplayEvent> ev;
     std::string err;
     // Comments, blank lines and Windows line ends are allowed; lower-case letters are not key names.
-    EXPECT_FALSE(ParseReplayText("# start\n\n0 ENTER down\n3 ENTER up # let go\r\n3 X down\n10 z up\n", "r", &ev, &err));
+    EXPECT_FALSE(
+        ParseReplayText("# start\n\n0 ENTER down\n3 ENTER up # let go\r\n3 X down\n10 z up\n", "r", &ev, &err));
     EXPECT_EQ(err, "r:6: unknown key 'z'");
     ev.clear();
     err.clear();
@@ -45,7 +46,8 @@ TEST(Replay, BadLinesNameFileAndLine) {
     EXPECT_EQ(ParseError("1 SPACE down\n"), "r.txt:1: unknown key 'SPACE'");
     EXPECT_EQ(ParseError("1 UP pressed\n"), "r.txt:1: key state must be 'down' or 'up', not 'pressed'");
     EXPECT_EQ(ParseError("1 UP down now\n"), "r.txt:1: unexpected 'now' after the key state");
-    EXPECT_EQ(ParseError("99999999999999999999 UP down\n"), "r.txt:1: frame '99999999999999999999' is not a number of frames");
+    EXPECT_EQ(ParseError("99999999999999999999 UP down\n"),
+              "r.txt:1: frame '99999999999999999999' is not a number of frames");
 }
 
 TEST(Replay, MissingAndBinaryFilesAreErrors) {
@@ -77,8 +79,8 @@ TEST(Replay, RecorderDropsAutoRepeatAndRoundTrips) {
     r.Key(0, VK_RIGHT, true);
     r.Key(1, VK_RIGHT, true);  // auto-repeat
     r.Key(4, VK_RIGHT, false);
-    r.Key(4, VK_F11, true);    // not a game key
-    r.Key(6, 'C', false);      // a release never pressed
+    r.Key(4, VK_F11, true);  // not a game key
+    r.Key(6, 'C', false);    // a release never pressed
     r.Key(7, 'C', true);
     ASSERT_EQ(r.Events().size(), 3u);
     std::string text = FormatReplay(r.Events());
@@ -99,7 +101,8 @@ TEST(Replay, RecorderDropsAutoRepeatAndRoundTrips) {
 TEST(Replay, TheHeaderNamesSeedFramesAndProgressAndNothingElse) {
     ReplayHeader h;
     std::string err;
-    ASSERT_TRUE(ParseReplayHeader("# seed 3 frames 19842 save color.dat=2 save dist.dat=4,3\n0 X down\n", "r", &h, &err))
+    ASSERT_TRUE(
+        ParseReplayHeader("# seed 3 frames 19842 save color.dat=2 save dist.dat=4,3\n0 X down\n", "r", &h, &err))
         << err;
     EXPECT_TRUE(h.haveSeed);
     EXPECT_EQ(h.seed, 3u);
@@ -120,7 +123,8 @@ TEST(Replay, TheHeaderNamesSeedFramesAndProgressAndNothingElse) {
     const std::string dir = MakeScratchSaveDir({{"color.dat", "2"}, {"dist.dat", "4,3"}});
     ASSERT_FALSE(dir.empty());
     EXPECT_EQ(testsupport::ReadFile(dir + "/dist.dat"), "4\n3");
-    EXPECT_EQ(ReadSaveWords(dir), (std::vector<std::pair<std::string, std::string>>{{"color.dat", "2"}, {"dist.dat", "4,3"}}));
+    EXPECT_EQ(ReadSaveWords(dir),
+              (std::vector<std::pair<std::string, std::string>>{{"color.dat", "2"}, {"dist.dat", "4,3"}}));
     RemoveScratchSaveDir(dir);
     EXPECT_FALSE(testsupport::WriteText(dir + "/x", "")) << "the folder is gone";
 }

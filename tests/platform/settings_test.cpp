@@ -105,12 +105,12 @@ TEST(Settings, OneKeyOrButtonReachesEveryActionOnIt) {
 TEST(Settings, ActionsThatCannotShareAKeyAreReportedAtTheLaterLine) {
     std::vector<std::string> problems;
     Settings s = ParseSettings(
-        "fire = ENTER\n"   // weapon's key: fire goes back to C
+        "fire = ENTER\n"  // weapon's key: fire goes back to C
         "\n"
-        "climb = C\n"      // then fire's key: climb goes back to X
+        "climb = C\n"  // then fire's key: climb goes back to X
         "up = W\n"
-        "left = W\n"       // two directions on one key
-        "joy_fire = 1\n"   // climb's button: fire goes back to button 0
+        "left = W\n"      // two directions on one key
+        "joy_fire = 1\n"  // climb's button: fire goes back to button 0
         "joy_pause = none\n"
         "joy_weapon = none\n",
         "s.ini", &problems);
@@ -150,8 +150,9 @@ TEST(Settings, AMissingFileIsCreatedWithTheDefaults) {
     s = LoadSettings(path);
     EXPECT_FALSE(s.mute);
     EXPECT_EQ(MessageCount(), before + 1);
-    EXPECT_EQ(LastMessage(), path + ":2: mute must be yes or no (and 1 more); the default settings are used and the "
-                                    "file is left as it is");
+    EXPECT_EQ(LastMessage(), path +
+                                 ":2: mute must be yes or no (and 1 more); the default settings are used and the "
+                                 "file is left as it is");
     EXPECT_EQ(testsupport::ReadFile(path), broken);
     // So is a file that is not text.
     testsupport::WriteText(path, std::string("mute = yes\n\0", 12));

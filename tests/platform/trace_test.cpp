@@ -39,8 +39,10 @@ TEST(StateTrace, BadLinesNameFileAndLine) {
     EXPECT_EQ(ParseError("1 123456789012345\n"), "t.trace:1: '123456789012345' is not a hash of 16 hex digits");
     EXPECT_EQ(ParseError("1 11112222333344445\n"), "t.trace:1: '11112222333344445' is not a hash of 16 hex digits");
     EXPECT_EQ(ParseError("1 000000000000000a cd\n"), "t.trace:1: unexpected 'cd' after the hash");
-    EXPECT_EQ(ParseError(FormatTraceLine(5, 1) + FormatTraceLine(5, 2)), "t.trace:2: frame 5 does not come after frame 5");
-    EXPECT_EQ(ParseError(FormatTraceLine(5, 1) + FormatTraceLine(4, 2)), "t.trace:2: frame 4 does not come after frame 5");
+    EXPECT_EQ(ParseError(FormatTraceLine(5, 1) + FormatTraceLine(5, 2)),
+              "t.trace:2: frame 5 does not come after frame 5");
+    EXPECT_EQ(ParseError(FormatTraceLine(5, 1) + FormatTraceLine(4, 2)),
+              "t.trace:2: frame 4 does not come after frame 5");
     EXPECT_EQ(ParseError("99999999999999 000000000000000a\n"), "t.trace:1: '99999999999999' is not a frame number");
 }
 

@@ -97,7 +97,8 @@ bool WriteToneWav(const std::string& path, int samples, int amplitude) {
     Put16(d, 16);
     d += "data";
     Put32(d, samples * 2);
-    for (int i = 0; i < samples; ++i) Put16(d, static_cast<uint16_t>(static_cast<int16_t>(amplitude * std::sin(i * 0.1))));
+    for (int i = 0; i < samples; ++i)
+        Put16(d, static_cast<uint16_t>(static_cast<int16_t>(amplitude * std::sin(i * 0.1))));
     return WriteText(path, d);
 }
 

@@ -106,8 +106,8 @@ TEST(LevelCompileTest, MalformedSourcesStopWithFileLineAndReason) {
     const std::string rows50 = Rows(50, "L......L");
     const std::string head = "pictures wall1.png\n" + std::string(kLegend);  // legend ends on line 8
     std::vector<BadSource> cases = {
-        {"unknown map character", head + "layer 1\n" + Rows(3, "L......L") + "  L..?...L\n" + Rows(46, "L......L"),
-         13, "'?' is not in the legend"},
+        {"unknown map character", head + "layer 1\n" + Rows(3, "L......L") + "  L..?...L\n" + Rows(46, "L......L"), 13,
+         "'?' is not in the legend"},
         {"short row", head + "layer 1\n" + "  L....L\n" + Rows(49, "L......L"), 10, "8 characters"},
         {"too few rows", head + "layer 1\n" + Rows(49, "L......L"), 9, "49 rows"},
         {"no layer 1", head + "layer 2\n" + rows50, 59, "no 'layer 1'"},
@@ -140,8 +140,8 @@ TEST(LevelCompileTest, MalformedSourcesStopWithFileLineAndReason) {
 
 TEST(LevelCompileTest, PicturesTheGameDoesNotHaveAreRefused) {
     auto have = [](const std::string& n) { return n == "wall1.png"; };
-    EXPECT_NO_THROW(levelsrc::Compile("pictures wall1.png\n" + Source().substr(Source().find("legend")), "a.level",
-                                      Name(), have));
+    EXPECT_NO_THROW(
+        levelsrc::Compile("pictures wall1.png\n" + Source().substr(Source().find("legend")), "a.level", Name(), have));
     try {
         levelsrc::Compile(Source(), "a.level", Name(), have);
         ADD_FAILURE() << "solid1.png accepted";

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <map>
 #include <queue>
-#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -111,8 +111,8 @@ protected:
     }
     // The same, never going below row floor.
     template <typename Keep>
-    static std::set<std::tuple<int, int, int>> Reach(const Position& start, int ceiling, int floor, bool breakablesSolid,
-                                                     Keep keep) {
+    static std::set<std::tuple<int, int, int>> Reach(const Position& start, int ceiling, int floor,
+                                                     bool breakablesSolid, Keep keep) {
         std::set<std::tuple<int, int, int>> seen;
         std::vector<Position> todo{start};
         seen.insert({start.side, start.tx, start.ty});
@@ -173,7 +173,8 @@ TEST_F(ShippedTower, TheFirstLevelMakesThePlayerTurnCornersAndShoot) {
     const int top = TileRow(4, 3);  // near the top of the first level, above the crab's arena
     ASSERT_TRUE(HasRow(Reach(kLevel1Start, top), top));
     // Staying on the starting wall never gets far, nor does ignoring the breakable blocks.
-    auto sideOne = Reach(kLevel1Start, top, false, [](const Position& p) { return p.side == 1 && p.tx >= 1 && p.tx <= 8; });
+    auto sideOne =
+        Reach(kLevel1Start, top, false, [](const Position& p) { return p.side == 1 && p.tx >= 1 && p.tx <= 8; });
     EXPECT_FALSE(HasRow(sideOne, TileRow(0, 10)));
     auto noShooting = Reach(kLevel1Start, top, true, [](const Position&) { return true; });
     EXPECT_FALSE(HasRow(noShooting, TileRow(0, 20)));
@@ -231,7 +232,8 @@ TEST_F(ShippedTower, TheFirstLevelsStoreysAreMostlyPartOfTheClimb) {
     // of its tiles may be sealed (solid, or open where no climber from the start ever stands;
     // the top row of a file is the seam, never stood in). A storey walled back into a one-wall
     // corridor between facades, or opened where nobody can go, fails here.
-    const std::vector<char> reach = levelcheck::Reachable(*tower_, kLevel1Start, TileRow(kSegments - 1, 0) - 1, 7, true);
+    const std::vector<char> reach =
+        levelcheck::Reachable(*tower_, kLevel1Start, TileRow(kSegments - 1, 0) - 1, 7, true);
     for (int seg = 0; seg < 4; ++seg) {
         int sealed = 0;
         for (int side = 1; side <= 4; ++side)
@@ -239,11 +241,13 @@ TEST_F(ShippedTower, TheFirstLevelsStoreysAreMostlyPartOfTheClimb) {
                 for (int row = 0; row < levelcheck::kH; ++row) {
                     const int type = tower_->TypeAt(seg, side, col, row);
                     const size_t k = ((static_cast<size_t>(seg) * 4 + static_cast<size_t>(side - 1)) * levelcheck::kW +
-                                      static_cast<size_t>(col)) * levelcheck::kH + static_cast<size_t>(row);
+                                      static_cast<size_t>(col)) *
+                                         levelcheck::kH +
+                                     static_cast<size_t>(row);
                     if ((type != 0 && type != 2) || (row < levelcheck::kH - 1 && !reach[k])) ++sealed;
                 }
-        EXPECT_LE(sealed, 58 * 4 * levelcheck::kW * levelcheck::kH / 100) << "Level" << seg + 1 << " is sealed over "
-                                                                         << sealed << " of 1600 tiles";
+        EXPECT_LE(sealed, 58 * 4 * levelcheck::kW * levelcheck::kH / 100)
+            << "Level" << seg + 1 << " is sealed over " << sealed << " of 1600 tiles";
     }
 }
 
@@ -288,7 +292,8 @@ TEST_F(ShippedTower, TheFirstLevelsBarriersCannotBeWalkedRound) {
     std::vector<const Placed*> barriers;
     for (const Placed& e : *placed_) {
         if (e.name != "ELECTRICITY") continue;
-        for (int c = e.Column(); c < e.Column() + 3 && c <= 8; ++c) tower_->SetType(e.seg, e.side, c - 1, e.MapRow(), 1);
+        for (int c = e.Column(); c < e.Column() + 3 && c <= 8; ++c)
+            tower_->SetType(e.seg, e.side, c - 1, e.MapRow(), 1);
         if (e.seg < 5) barriers.push_back(&e);
     }
     auto reach = Reach(kLevel1Start, -250);
@@ -342,7 +347,8 @@ TEST_F(ShippedTower, TheUpperLevelsSpiralRoundTheTowerAndMustBeShotThrough) {
         ASSERT_TRUE(HasRow(Reach(lv.start, lv.goal, lv.floor, false, Anywhere), lv.goal));
         // Every wall is part of the climb: with any one of them out of bounds the top is out of reach.
         for (int side = 1; side <= 4; ++side) {
-            auto without = Reach(lv.start, lv.goal, lv.floor, false, [side](const Position& p) { return p.side != side; });
+            auto without =
+                Reach(lv.start, lv.goal, lv.floor, false, [side](const Position& p) { return p.side != side; });
             EXPECT_FALSE(HasRow(without, lv.goal)) << "climbable without side " << side;
         }
         // The starting wall alone leads less than a segment up.
@@ -397,8 +403,8 @@ TEST_F(ShippedTower, NoPlaceInAnyLevelIsATrapOrADeepDeadEnd) {
                 ADD_FAILURE() << "a climber at " << at << " can never climb on";
                 continue;
             }
-            EXPECT_LE(it->second - std::get<2>(k), 4) << "a climber at " << at << " must first come down to row "
-                                                      << it->second;
+            EXPECT_LE(it->second - std::get<2>(k), 4)
+                << "a climber at " << at << " must first come down to row " << it->second;
         }
     }
 }
@@ -414,7 +420,8 @@ TEST_F(ShippedTower, EveryBarrierCannotBeWalkedRoundOnItsOwn) {
         const int ty = TileRow(b.seg, b.MapRow()) - 1;
         const UpperLevel& lv = ty >= levelOne.goal ? levelOne : kUpperLevels[ty < kUpperLevels[0].goal ? 1 : 0];
         Tower saved = *tower_;
-        for (int c = b.Column(); c < b.Column() + 3 && c <= 8; ++c) tower_->SetType(b.seg, b.side, c - 1, b.MapRow(), 1);
+        for (int c = b.Column(); c < b.Column() + 3 && c <= 8; ++c)
+            tower_->SetType(b.seg, b.side, c - 1, b.MapRow(), 1);
         const auto reach = Reach(lv.start, lv.goal, lv.floor, false, Anywhere);
         *tower_ = saved;
         // The climb below the barrier is there (else the check proves nothing), the way past it is not.
@@ -476,7 +483,8 @@ TEST_F(ShippedTower, TheUpperLevelsHoldTheBazookaAndRescuesWithinReach) {
             const int ty = TileRow(e.seg, e.MapRow());
             if (ty > lv.floor || ty <= lv.goal) continue;
             if (e.name != "RESCUE" && e.name != "BAZOOKA") continue;
-            EXPECT_TRUE(reach.count({e.side, e.Column(), ty})) << e.Where() << " cannot be reached from " << lv.name << "'s start";
+            EXPECT_TRUE(reach.count({e.side, e.Column(), ty}))
+                << e.Where() << " cannot be reached from " << lv.name << "'s start";
             rescues += e.name == "RESCUE";
             if (e.name == "BAZOOKA") bazookas += i == 0 ? 1 : 100;
         }

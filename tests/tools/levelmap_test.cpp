@@ -97,9 +97,10 @@ TEST(LevelMap, TheToolDrawsTheShippedTowerAndNamesABrokenFile) {
 
     // A copy of the data with one level file cut short.
     const std::string bad = std::string(BRACKMOOR_BINARY_DIR) + "/tests/levelmap_bad";
-    EXPECT_EQ(std::system(("rm -rf '" + bad + "' && mkdir -p '" + bad + "' && cp -r '" + BRACKMOOR_DATA_DIR + "/ZLevel' '" +
-                 BRACKMOOR_DATA_DIR + "/building' '" + bad + "/'")
-                    .c_str()), 0);
+    EXPECT_EQ(std::system(("rm -rf '" + bad + "' && mkdir -p '" + bad + "' && cp -r '" + BRACKMOOR_DATA_DIR +
+                           "/ZLevel' '" + BRACKMOOR_DATA_DIR + "/building' '" + bad + "/'")
+                              .c_str()),
+              0);
     std::ofstream(bad + "/ZLevel/Level7_Side2.zlv", std::ios::trunc) << "# 8 50";
     const std::string log = out + "/bad.txt";
     int rc = std::system((bin + " " + bad + " " + out + "/again > " + log + " 2>&1").c_str());

@@ -2,12 +2,12 @@
 
 #include <png.h>
 
+#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <unistd.h>
 
 namespace toolcommon {
 
@@ -30,9 +30,7 @@ using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
 void PngWarn(png_structp, png_const_charp) {}
 
-std::string TempPathFor(const std::string& path) {
-    return path + ".tmp" + std::to_string(static_cast<long>(getpid()));
-}
+std::string TempPathFor(const std::string& path) { return path + ".tmp" + std::to_string(static_cast<long>(getpid())); }
 
 void MakeParentDirs(const std::string& path) {
     fs::path parent = fs::path(path).parent_path();
@@ -58,8 +56,8 @@ std::string WritePngStream(FILE* f, const Image& img) {
         return err.empty() ? "PNG write failed" : err;
     }
     png_init_io(png, f);
-    png_set_IHDR(png, info, png_uint_32(img.width), png_uint_32(img.height), 8, PNG_COLOR_TYPE_RGBA,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, png_uint_32(img.width), png_uint_32(img.height), 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < img.height; ++y)
         rows[size_t(y)] = reinterpret_cast<png_bytep>(const_cast<Rgba*>(&img.pixels[size_t(y) * size_t(img.width)]));
@@ -83,8 +81,7 @@ Image ReadPng(const std::string& path) {
     FilePtr f(fopen(path.c_str(), "rb"));
     if (!f) throw FileError(path + ": cannot open: " + std::strerror(errno));
     unsigned char sig[8];
-    if (fread(sig, 1, 8, f.get()) != 8 || png_sig_cmp(sig, 0, 8) != 0)
-        throw FileError(path + ": not a PNG file");
+    if (fread(sig, 1, 8, f.get()) != 8 || png_sig_cmp(sig, 0, 8) != 0) throw FileError(path + ": not a PNG file");
 
     std::string err;
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &err, PngFail, PngWarn);

@@ -121,7 +121,8 @@ Manifest ParseManifestText(const std::string& text, const std::string& file) {
                     throw SourceError(file, lineNo, "unexpected '" + w[next] + "'");
             }
             for (const ManifestUse& o : pic->uses)
-                if (o.name == u.name) throw SourceError(file, lineNo, "use " + u.name + " listed twice for " + pic->path);
+                if (o.name == u.name)
+                    throw SourceError(file, lineNo, "use " + u.name + " listed twice for " + pic->path);
             pic->uses.push_back(u);
             use = kw == "use" ? &pic->uses.back() : nullptr;
         } else if (kw == "anim" || kw == "rect") {

@@ -29,7 +29,7 @@ struct ManifestUse {
     std::string name;
     int framew = 0, frameh = 0;  // 0 = the whole picture
     UseStatus status = UseStatus::Drawn;
-    std::string group;           // uses of one group may share cells
+    std::string group;  // uses of one group may share cells
     std::vector<ManifestAnim> anims;
     int line = 0;
 };

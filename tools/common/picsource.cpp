@@ -138,7 +138,8 @@ PicFile ParsePicText(const std::string& text, const std::string& path) {
                 std::vector<std::string> ct = Tokens(after);
                 if (ct.empty()) throw SourceError(path, ln, std::string("no colour for legend key '") + key + "'");
                 Rgba c = ParseColour(ct, 0, path, ln);
-                if (pic.legend.count(key)) throw SourceError(path, ln, std::string("legend key '") + key + "' defined twice");
+                if (pic.legend.count(key))
+                    throw SourceError(path, ln, std::string("legend key '") + key + "' defined twice");
                 pic.legend[key] = c;
             }
             if (!ended) throw SourceError(path, int(lines.size()), "legend without 'end'");
@@ -160,18 +161,21 @@ PicFile ParsePicText(const std::string& text, const std::string& path) {
             m.legend = pic.legend;
             for (int r = 0; r < m.height; ++r) {
                 if (i >= lines.size())
-                    throw SourceError(path, int(lines.size()), "map '" + m.name + "' has " + std::to_string(r) +
-                                                                    " rows, expected " + std::to_string(m.height));
+                    throw SourceError(path, int(lines.size()),
+                                      "map '" + m.name + "' has " + std::to_string(r) + " rows, expected " +
+                                          std::to_string(m.height));
                 const std::string& row = lines[i];
                 int ln = int(i) + 1;
                 ++i;
                 if (int(row.size()) != m.width)
-                    throw SourceError(path, ln, "row is " + std::to_string(row.size()) + " characters wide, map '" +
-                                                    m.name + "' is " + std::to_string(m.width));
+                    throw SourceError(path, ln,
+                                      "row is " + std::to_string(row.size()) + " characters wide, map '" + m.name +
+                                          "' is " + std::to_string(m.width));
                 for (size_t x = 0; x < row.size(); ++x)
                     if (!pic.legend.count(row[x]))
-                        throw SourceError(path, ln, std::string("unknown character '") + row[x] + "' in column " +
-                                                        std::to_string(x + 1) + " (not in the legend)");
+                        throw SourceError(path, ln,
+                                          std::string("unknown character '") + row[x] + "' in column " +
+                                              std::to_string(x + 1) + " (not in the legend)");
                 m.rows.push_back(row);
             }
             names.insert(m.name);
@@ -197,10 +201,10 @@ struct Placement {
 void Place(Image& img, const Placement& p, const std::string& file, int line) {
     const PicMap& m = *p.map;
     if (p.x < 0 || p.y < 0 || p.x + m.width > img.width || p.y + m.height > img.height)
-        throw SourceError(file, line, "map '" + m.name + "' (" + std::to_string(m.width) + "x" +
-                                          std::to_string(m.height) + ") at " + std::to_string(p.x) + "," +
-                                          std::to_string(p.y) + " crosses the sheet edge (" +
-                                          std::to_string(img.width) + "x" + std::to_string(img.height) + ")");
+        throw SourceError(file, line,
+                          "map '" + m.name + "' (" + std::to_string(m.width) + "x" + std::to_string(m.height) +
+                              ") at " + std::to_string(p.x) + "," + std::to_string(p.y) + " crosses the sheet edge (" +
+                              std::to_string(img.width) + "x" + std::to_string(img.height) + ")");
     for (int y = 0; y < m.height; ++y) {
         for (int x = 0; x < m.width; ++x) {
             int sx = p.flipx ? m.width - 1 - x : x;
@@ -226,8 +230,8 @@ std::map<char, char> ParseRecolor(const std::vector<std::string>& pairWords, con
             if (one.size() != 3 || one[1] != '=')
                 throw SourceError(file, line, "bad recolor '" + one + "', expected FROM=TO");
             if (!m.legend.count(one[2]))
-                throw SourceError(file, line, std::string("recolor target '") + one[2] + "' is not in the legend of " +
-                                                  m.file);
+                throw SourceError(file, line,
+                                  std::string("recolor target '") + one[2] + "' is not in the legend of " + m.file);
             out[one[0]] = one[2];
             if (comma == std::string::npos) break;
             start = comma + 1;
@@ -303,8 +307,9 @@ CompiledSheet CompileSheetText(const std::string& text, const std::string& path)
             for (PicMap& m : pic.maps) {
                 auto it = maps.find(m.name);
                 if (it != maps.end())
-                    throw SourceError(path, ln, "map '" + m.name + "' of " + picPath + " is also defined in " +
-                                                    it->second.file + ":" + std::to_string(it->second.line));
+                    throw SourceError(path, ln,
+                                      "map '" + m.name + "' of " + picPath + " is also defined in " + it->second.file +
+                                          ":" + std::to_string(it->second.line));
                 std::string n = m.name;
                 maps.emplace(n, std::move(m));
             }

@@ -33,7 +33,7 @@ struct PicMap {
     std::vector<std::string> rows;  // height rows of width legend chars
     std::string file;               // where it was defined, for messages
     int line = 0;
-    Legend legend;                  // the legend of its file
+    Legend legend;  // the legend of its file
 };
 
 struct PicFile {

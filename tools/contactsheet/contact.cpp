@@ -101,7 +101,8 @@ void DrawCell(Image& dst, int x, int y, const Image* src, const Rect& r, int sca
                     Rgba p = src->at(sx, sy);
                     if (toolcommon::IsVisible(p)) {
                         // blend partly transparent pixels over the checkerboard
-                        c = Rgba{uint8_t((p.r * p.a + c.r * (255 - p.a)) / 255), uint8_t((p.g * p.a + c.g * (255 - p.a)) / 255),
+                        c = Rgba{uint8_t((p.r * p.a + c.r * (255 - p.a)) / 255),
+                                 uint8_t((p.g * p.a + c.g * (255 - p.a)) / 255),
                                  uint8_t((p.b * p.a + c.b * (255 - p.a)) / 255), 255};
                     }
                 }
@@ -141,7 +142,8 @@ void AddPicture(Flow& flow, const ManifestPicture& p, const Image* img, std::vec
     if (cut) {  // the whole sheet once at picture scale, for orientation
         flow.NewLine();
         Rect all{0, 0, p.width, p.height};
-        flow.Box(p.width + 2, p.height + 2, [img, all](Image& dst, int x, int y) { DrawCell(dst, x - 1, y - 1, img, all, 1); });
+        flow.Box(p.width + 2, p.height + 2,
+                 [img, all](Image& dst, int x, int y) { DrawCell(dst, x - 1, y - 1, img, all, 1); });
         flow.NewLine();
     }
     for (const ManifestUse& u : p.uses) {
@@ -161,10 +163,11 @@ void AddPicture(Flow& flow, const ManifestPicture& p, const Image* img, std::vec
                 if (r.w * scale + 2 > kPageW - 2 * kMargin) scale = 1;
                 int w = r.w * scale + 2, h = r.h * scale + 2;
                 std::string num = a.isRect || a.name == "whole" ? "" : std::to_string(f);
-                flow.Box(std::max(w, TextWidth(num)), h + kLineH, [img, r, scale, num, c = StatusColour(a.status)](Image& dst, int x, int y) {
-                    DrawText(dst, x, y, num, c);
-                    DrawCell(dst, x, y + kLineH, img, r, scale);
-                });
+                flow.Box(std::max(w, TextWidth(num)), h + kLineH,
+                         [img, r, scale, num, c = StatusColour(a.status)](Image& dst, int x, int y) {
+                             DrawText(dst, x, y, num, c);
+                             DrawCell(dst, x, y + kLineH, img, r, scale);
+                         });
                 ++f;
             }
             flow.NewLine();

@@ -5,9 +5,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
-#include <fstream>
 #include <vector>
 
 namespace fontcompile {
@@ -197,14 +197,15 @@ private:
             const std::string& row = lines_[ri];
             const int rln = int(ri) + 1;
             if (int(row.size()) != font_.cellW)
-                throw FontError(path_, rln,
-                                "row has " + std::to_string(row.size()) + " characters, expected " +
-                                    std::to_string(font_.cellW));
+                throw FontError(
+                    path_, rln,
+                    "row has " + std::to_string(row.size()) + " characters, expected " + std::to_string(font_.cellW));
             for (int x = 0; x < font_.cellW; ++x) {
                 auto it = legend_.find(row[size_t(x)]);
                 if (it == legend_.end())
-                    throw FontError(path_, rln, std::string("character '") + row[size_t(x)] + "' in column " +
-                                                    std::to_string(x + 1) + " is not in the legend");
+                    throw FontError(path_, rln,
+                                    std::string("character '") + row[size_t(x)] + "' in column " +
+                                        std::to_string(x + 1) + " is not in the legend");
                 g->pixels[size_t(y) * size_t(font_.cellW) + size_t(x)] = it->second;
                 if (it->second.a != 0 && x > inkRight) inkRight = x;
             }
@@ -230,9 +231,7 @@ private:
 
 }  // namespace
 
-FontSource ParseFontText(const std::string& text, const std::string& path) {
-    return FontParser(text, path).Parse();
-}
+FontSource ParseFontText(const std::string& text, const std::string& path) { return FontParser(text, path).Parse(); }
 
 FontSource ReadFont(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -250,7 +249,8 @@ toolcommon::Image RenderGlyphPicture(const FontSource& font) {
         const int oy = (cell / font.columns) * font.cellH;
         const Glyph& g = font.glyphs[size_t(cell)];
         for (int y = 0; y < font.cellH; ++y)
-            for (int x = 0; x < font.cellW; ++x) img.at(ox + x, oy + y) = g.pixels[size_t(y) * size_t(font.cellW) + size_t(x)];
+            for (int x = 0; x < font.cellW; ++x)
+                img.at(ox + x, oy + y) = g.pixels[size_t(y) * size_t(font.cellW) + size_t(x)];
     }
     return img;
 }

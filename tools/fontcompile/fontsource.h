@@ -41,8 +41,8 @@ struct FontError : std::runtime_error {
 
 struct Glyph {
     bool defined = false;
-    int width = 0;               // advance width in pixels, without the one-pixel gap
-    int line = 0;                // source line of its 'glyph' header
+    int width = 0;                         // advance width in pixels, without the one-pixel gap
+    int line = 0;                          // source line of its 'glyph' header
     std::vector<toolcommon::Rgba> pixels;  // cellW * cellH, row-major
 };
 

@@ -63,7 +63,8 @@ int main(int argc, char** argv) {
             for (int y = 0; y < l.h; ++y)
                 for (int x = 0; x < l.w; ++x) {
                     const Rgba& p = sheet.at(l.x + x, l.y + y);
-                    if (toolcommon::IsVisible(p) && canvas.Inside(x + l.dx, y + l.dy)) canvas.at(x + l.dx, y + l.dy) = p;
+                    if (toolcommon::IsVisible(p) && canvas.Inside(x + l.dx, y + l.dy))
+                        canvas.at(x + l.dx, y + l.dy) = p;
                 }
         }
         Image icon(size, size);

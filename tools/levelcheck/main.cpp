@@ -169,8 +169,8 @@ int CheckBossRows(const Tower& tower, int segments, const std::vector<Start>& st
             std::printf("%s from the %s: row %d NOT reached on side 3\n", b.what, s.what, b.row);
             ++failures;
         } else if (r.otherSide != 0) {
-            std::printf("%s from the %s: row %d is reached on side %d too, away from the boss\n", b.what, s.what,
-                        b.row, r.otherSide);
+            std::printf("%s from the %s: row %d is reached on side %d too, away from the boss\n", b.what, s.what, b.row,
+                        r.otherSide);
             ++failures;
         } else {
             std::printf("%s from the %s: row %d reached on side 3 only, path %d steps\n", b.what, s.what, b.row,

@@ -5,8 +5,8 @@
 #include <sstream>
 #include <vector>
 
-#include "picsource.h"
 #include "game/world/Tower.h"
+#include "picsource.h"
 
 namespace levelsrc {
 
@@ -57,10 +57,10 @@ std::string Trim(const std::string& s) {
 }  // namespace
 
 const std::set<std::string>& KnownKeywords() {
-    static const std::set<std::string> k = {"BATBUG",    "SPIDER",      "SPIDERSPAWN", "POPPERBUG",
+    static const std::set<std::string> k = {"BATBUG",      "SPIDER",         "SPIDERSPAWN", "POPPERBUG",
                                             "CHAINLIZARD", "BREAKABLEBLOCK", "WALLBLASTER", "RESCUE",
-                                            "ELECTRICITY", "GENERATOR",   "POPPERSACK",  "BOUNCER",
-                                            "SLUG",        "FLAME",       "BAZOOKA",     "BARFER"};
+                                            "ELECTRICITY", "GENERATOR",      "POPPERSACK",  "BOUNCER",
+                                            "SLUG",        "FLAME",          "BAZOOKA",     "BARFER"};
     return k;
 }
 
@@ -128,8 +128,8 @@ private:
         out_.w = kWidth;
         out_.h = kHeight;
         out_.ResetLayers();
-        out_.header = {"Brackmoor", "level", "Level" + std::to_string(name.segment), "side",
-                       std::to_string(name.side), "#"};
+        out_.header = {"Brackmoor", "level", "Level" + std::to_string(name.segment), "side", std::to_string(name.side),
+                       "#"};
         const std::string seg = "Level" + std::to_string(name.segment);
         const int left = tower::SidePastFirstColumn(name.side), right = tower::SidePastLastColumn(name.side);
         const std::string below = "Level" + std::to_string(name.segment - 1) + "_Side" + std::to_string(name.side);
@@ -191,14 +191,20 @@ private:
     // CHAR TYPE FRAME LAYER [set N], the TYPE a number or open, solid or breakable.
     LegendEntry LegendLine(const std::vector<std::string>& e, int ll) const {
         LegendEntry le;
-        if (e[1] == "open") le.type = 0;
-        else if (e[1] == "solid") le.type = 1;
-        else if (e[1] == "breakable") le.type = 2;
-        else le.type = NeedInt(e[1], file_, ll, "type");
+        if (e[1] == "open")
+            le.type = 0;
+        else if (e[1] == "solid")
+            le.type = 1;
+        else if (e[1] == "breakable")
+            le.type = 2;
+        else
+            le.type = NeedInt(e[1], file_, ll, "type");
         le.frame = NeedInt(e[2], file_, ll, "frame");
         le.layer = NeedInt(e[3], file_, ll, "layer");
-        if (e.size() == 6 && e[4] == "set") le.set = NeedInt(e[5], file_, ll, "set");
-        else if (e.size() != 4) throw SourceError(file_, ll, "a legend line is CHAR TYPE FRAME LAYER [set N]");
+        if (e.size() == 6 && e[4] == "set")
+            le.set = NeedInt(e[5], file_, ll, "set");
+        else if (e.size() != 4)
+            throw SourceError(file_, ll, "a legend line is CHAR TYPE FRAME LAYER [set N]");
         if (le.type < 0 || le.type > 99 || le.frame < 0 || le.frame > 98 || le.layer < 0 || le.layer > 98 ||
             le.set < 0 || le.set > 99)
             throw SourceError(file_, ll, "type, set, frame or layer is out of the two-digit range");
@@ -223,14 +229,16 @@ private:
         }
         --*i;
         if (row < kHeight)
-            throw SourceError(file_, ln, "layer " + std::to_string(l) + " has " + std::to_string(row) + " rows, not " +
-                                             std::to_string(kHeight));
+            throw SourceError(
+                file_, ln,
+                "layer " + std::to_string(l) + " has " + std::to_string(row) + " rows, not " + std::to_string(kHeight));
     }
 
     void MapRow(const std::string& body, int layer, int row, int rl) {
         if (static_cast<int>(body.size()) != kWidth)
-            throw SourceError(file_, rl, "a map row must have " + std::to_string(kWidth) + " characters, not " +
-                                             std::to_string(body.size()));
+            throw SourceError(
+                file_, rl,
+                "a map row must have " + std::to_string(kWidth) + " characters, not " + std::to_string(body.size()));
         for (int col = 0; col < kWidth; ++col) {
             char c = body[static_cast<size_t>(col)];
             if (c == '-') continue;

@@ -12,18 +12,18 @@ struct KeywordRgb {
     Rgba colour;
 };
 const KeywordRgb kColours[] = {
-    {"SPIDER", {230, 40, 40, 255}},       {"SPIDERSPAWN", {140, 0, 0, 255}},   {"WALLBLASTER", {255, 140, 0, 255}},
-    {"ELECTRICITY", {255, 240, 0, 255}},  {"GENERATOR", {0, 220, 255, 255}},   {"RESCUE", {255, 255, 255, 255}},
-    {"FLAME", {255, 0, 255, 255}},        {"BAZOOKA", {255, 0, 255, 255}},     {"BATBUG", {150, 60, 255, 255}},
-    {"POPPERBUG", {255, 120, 200, 255}},  {"POPPERSACK", {190, 60, 130, 255}}, {"CHAINLIZARD", {0, 150, 60, 255}},
-    {"BARFER", {40, 80, 255, 255}},       {"SLUG", {170, 255, 0, 255}},        {"BOUNCER", {0, 160, 160, 255}},
+    {"SPIDER", {230, 40, 40, 255}},      {"SPIDERSPAWN", {140, 0, 0, 255}},   {"WALLBLASTER", {255, 140, 0, 255}},
+    {"ELECTRICITY", {255, 240, 0, 255}}, {"GENERATOR", {0, 220, 255, 255}},   {"RESCUE", {255, 255, 255, 255}},
+    {"FLAME", {255, 0, 255, 255}},       {"BAZOOKA", {255, 0, 255, 255}},     {"BATBUG", {150, 60, 255, 255}},
+    {"POPPERBUG", {255, 120, 200, 255}}, {"POPPERSACK", {190, 60, 130, 255}}, {"CHAINLIZARD", {0, 150, 60, 255}},
+    {"BARFER", {40, 80, 255, 255}},      {"SLUG", {170, 255, 0, 255}},        {"BOUNCER", {0, 160, 160, 255}},
 };
 
 void Outline(Image* img, int x0, int y0, int size, Rgba c, int thickness) {
     for (int y = y0; y < y0 + size; ++y)
         for (int x = x0; x < x0 + size; ++x) {
-            bool edge = x < x0 + thickness || y < y0 + thickness || x >= x0 + size - thickness ||
-                        y >= y0 + size - thickness;
+            bool edge =
+                x < x0 + thickness || y < y0 + thickness || x >= x0 + size - thickness || y >= y0 + size - thickness;
             if (edge && img->Inside(x, y)) img->at(x, y) = c;
         }
 }

@@ -7,8 +7,7 @@
 #include <exception>
 #include <string>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: sfxcompile SOURCE OUTPUT.wav\n");
         return 2;

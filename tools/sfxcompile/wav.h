@@ -15,4 +15,4 @@ std::vector<std::uint8_t> wavBytes(const std::vector<std::int16_t>& samples, int
 // false with a message in `error` and leaves nothing behind.
 bool writeFileAtomic(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& error);
 
-} // namespace sfx
+}  // namespace sfx

@@ -8,12 +8,12 @@
 namespace xm {
 
 struct ScoreError {
-  std::string file;
-  int line = 0;  // 0 when the fault belongs to the whole file
-  std::string reason;
-  std::string Message() const {
-    return line > 0 ? file + ":" + std::to_string(line) + ": " + reason : file + ": " + reason;
-  }
+    std::string file;
+    int line = 0;  // 0 when the fault belongs to the whole file
+    std::string reason;
+    std::string Message() const {
+        return line > 0 ? file + ":" + std::to_string(line) + ": " + reason : file + ": " + reason;
+    }
 };
 
 // Compiles score text; `file` only names the source in error messages.

@@ -10,10 +10,10 @@ namespace xm {
 enum class Wave { Pulse, Saw, Triangle, Sine, Noise, Kick };
 
 struct WaveSettings {
-  Wave wave = Wave::Pulse;
-  int duty = 50;          // pulse: percentage of the cycle spent high, 1..99
-  bool sixteenBit = false;
-  int level = 100;        // peak amplitude as a percentage of full scale, 1..100
+    Wave wave = Wave::Pulse;
+    int duty = 50;  // pulse: percentage of the cycle spent high, 1..99
+    bool sixteenBit = false;
+    int level = 100;  // peak amplitude as a percentage of full scale, 1..100
 };
 
 // Parses "pulse", "saw", ... ; returns false for an unknown name.

@@ -52,8 +52,7 @@ class ColorParticle : public Particle {
 public:
     int r, g, b;
 
-    ColorParticle(GameEngine* sEngine, int sside, float sx, float sy, float ssize, int smaxAge, int sr, int sg,
-                  int sb);
+    ColorParticle(GameEngine* sEngine, int sside, float sx, float sy, float ssize, int smaxAge, int sr, int sg, int sb);
     // A streak trunc(size) wide and 25 times as tall (before the engine's doubling).
     void Draw(float ScrollX, float ScrollY) override;
 };

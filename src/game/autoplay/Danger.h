@@ -130,7 +130,9 @@ int ClearForStep(Player* p, int dx, int dy, int horizon, Impact impact, int glid
     return sweep <= glide ? std::min(sweep, target) : target;
 }
 
-inline int ClearForStep(Player* p, int dx, int dy, int horizon) { return ClearForStep(p, dx, dy, horizon, TimeToImpact); }
+inline int ClearForStep(Player* p, int dx, int dy, int horizon) {
+    return ClearForStep(p, dx, dy, horizon, TimeToImpact);
+}
 
 // Like TimeToImpact, for a box that moves: box(k, &bx, &by) gives its corner k frames on.
 // Touches before frame `from` are not counted (the player is immune until then).

@@ -299,8 +299,8 @@ Entity* FinalFighter::CrawlerTarget(Player* p) {
         // A shell that cracks the ordinary way is not the one.
         if (c->sprite->isCurrentAnimation(&c->aBreakNonEye) && !ShellSeen(c)) empty_.emplace_back(c);
         if (ShellSeen(c)) continue;
-        if (!best || std::abs(c->tX - p->tX) + std::abs(c->tY - p->tY) <
-                         std::abs(best->tX - p->tX) + std::abs(best->tY - p->tY))
+        if (!best ||
+            std::abs(c->tX - p->tX) + std::abs(c->tY - p->tY) < std::abs(best->tX - p->tX) + std::abs(best->tY - p->tY))
             best = c;
     }
     if (carrier_) return carrier_.get();

@@ -35,7 +35,7 @@ struct Keys {
 
 // Every key the automatic player uses, in the order their changes are passed to the game (and
 // written into a recording).
-constexpr int kPlayerKeys[] = {VK_LEFT,     VK_RIGHT,    VK_UP,          VK_DOWN,
+constexpr int kPlayerKeys[] = {VK_LEFT,      VK_RIGHT,    VK_UP,          VK_DOWN,
                                Keys::kClimb, Keys::kFire, Keys::kConfirm, Keys::kPause};
 
 }  // namespace autoplay

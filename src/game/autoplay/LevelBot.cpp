@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <deque>
 #include <cstdlib>
+#include <deque>
 #include <map>
 
 #include "engine/GameEngine.h"
 #include "engine/Sprite.h"
+#include "game/autoplay/Danger.h"
+#include "game/autoplay/Reach.h"
 #include "game/bosses/CrabWalker.h"
 #include "game/enemies/BreakableBlock.h"
 #include "game/enemies/ChainLizard.h"
@@ -26,8 +28,6 @@
 #include "game/world/FallingBlock.h"
 #include "game/world/Generator.h"
 #include "game/world/Tower.h"
-#include "game/autoplay/Danger.h"
-#include "game/autoplay/Reach.h"
 
 namespace autoplay {
 
@@ -154,7 +154,8 @@ bool LevelBot::ShootThreat(Keys* k) {
         for (int ay = -1; ay <= 1; ++ay) {
             Entity* t = GunTarget(p, ax, ay);
             if (!t || !Hostile(t, p)) continue;
-            int dist = std::max(std::abs(FloorDiv(t->GetCenterX()) - p->tX), std::abs(FloorDiv(t->GetCenterY()) - p->tY));
+            int dist =
+                std::max(std::abs(FloorDiv(t->GetCenterX()) - p->tX), std::abs(FloorDiv(t->GetCenterY()) - p->tY));
             if (dist < bestDist) {
                 bestDist = dist;
                 bx = ax;
@@ -389,8 +390,10 @@ void LevelBot::Fight(long frame, CrabWalker* crab, Keys* k) {
     int ax = crab->x > 320 ? 1 : -1;
     int ay = 0;
     if (GunTarget(p, ax, 0) != crab) {
-        if (GunTarget(p, ax, -1) == crab) ay = -1;
-        else if (GunTarget(p, ax, 1) == crab) ay = 1;
+        if (GunTarget(p, ax, -1) == crab)
+            ay = -1;
+        else if (GunTarget(p, ax, 1) == crab)
+            ay = 1;
     }
     AimAndFire(p, ax, ay, k);
     SetStatus(frame, "shooting the crab");

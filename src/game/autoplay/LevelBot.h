@@ -21,7 +21,8 @@ class LevelBot {
 public:
     // goalRow: the row of the boss arena the climb aims for.
     // startLevel: the level chosen in the title menu (2 and 3 need the progress that unlocks them).
-    explicit LevelBot(int goalRow = tower::kCrabArenaRow, int startLevel = 1) : goalRow_(goalRow), startLevel_(startLevel) {}
+    explicit LevelBot(int goalRow = tower::kCrabArenaRow, int startLevel = 1)
+        : goalRow_(goalRow), startLevel_(startLevel) {}
 
     // Decides this frame's keys from the game state. Call once per frame before the frame runs.
     void Think(long frame, Keys* keys);
@@ -43,9 +44,9 @@ private:
     bool SafeStep(long frame, Player* p, int dx, int dy, Keys* k);
     // Frames until something harmful touches the player standing still (0, 0) or taking a step.
     int Clear(Player* p, int dx, int dy) const;
-    static constexpr int kHorizon = 60;  // how far ahead threats are followed
-    static constexpr int kDodgeAt = 30;  // closer than this, step aside
-    static constexpr int kSafeStep = 40; // a step needs this long clear
+    static constexpr int kHorizon = 60;   // how far ahead threats are followed
+    static constexpr int kDodgeAt = 30;   // closer than this, step aside
+    static constexpr int kSafeStep = 40;  // a step needs this long clear
     void SetStatus(long frame, const std::string& s);
 
     int goalRow_;

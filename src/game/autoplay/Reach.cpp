@@ -16,7 +16,8 @@ bool StepAllowedNow(Player* p, int dx, int dy) { return p->CanClimb(dx, dy) != 0
 bool StepNowFrom(const Tile& p, int dx, int dy, Tile* out) {
     if (!WallStep(p, dx, dy, out)) return false;
     Building* seg = SegmentOfRow(p.ty);
-    return tower::StepOpen(p.tx, p.ty, dx, dy, [&](int tx, int ty) { return seg->openSpot(p.side, tx, ty, FALSE) != 0; });
+    return tower::StepOpen(p.tx, p.ty, dx, dy,
+                           [&](int tx, int ty) { return seg->openSpot(p.side, tx, ty, FALSE) != 0; });
 }
 
 Entity* GunTarget(Player* p, int ax, int ay) { return GunTargetFrom(p, PlayerTile(p), ax, ay); }

@@ -26,9 +26,9 @@ int SquidImpactMoving(Entity* h, Box box, float bw, float bh, int horizon, int f
     auto* tip = dynamic_cast<SquidArm*>(h);
     if (!tip) return danger::TimeToImpactMoving(h, box, bw, bh, horizon, from);
     // One pixel's move for each growth direction: right, up, left, down.
-    static_assert(SquidArm::kGrowRight == 0 && SquidArm::kGrowUp == 1 && SquidArm::kGrowLeft == 2 &&
-                      SquidArm::kGrowDown == 3,
-                  "the table follows the growth directions");
+    static_assert(
+        SquidArm::kGrowRight == 0 && SquidArm::kGrowUp == 1 && SquidArm::kGrowLeft == 2 && SquidArm::kGrowDown == 3,
+        "the table follows the growth directions");
     static const float kDir[4][2] = {{1, 0}, {0, -1}, {-1, 0}, {0, 1}};
     float hx = h->x + h->cx, hy = h->y + h->cy;
     const float vx = kDir[tip->oDir][0] * 12.8f, vy = kDir[tip->oDir][1] * 12.8f;

@@ -17,15 +17,15 @@ public:
     AnimationData aIdleRight;
     AnimationData aComeOut;
     AnimationData aGoIn;
-    int aiPhase;  // fight state: one of the kPhase values below
+    int aiPhase;                         // fight state: one of the kPhase values below
     EntityLink<SquidTarget> targetShot;  // the marker in flight (not owned)
-    int shotTimer;     // frames since the last shot
-    int shotTimerMax;  // 60
-    int shotsTaken;    // shots fired in the current volley
-    float shotSpeed;   // pixels per frame of each shot
-    int armTargetX, armTargetY;  // tile the next tentacle attack goes through
-    int aiTimer;   // frame counter of the death sequence
-    int armDelay;  // countdown of the waits before and after the tentacles
+    int shotTimer;                       // frames since the last shot
+    int shotTimerMax;                    // 60
+    int shotsTaken;                      // shots fired in the current volley
+    float shotSpeed;                     // pixels per frame of each shot
+    int armTargetX, armTargetY;          // tile the next tentacle attack goes through
+    int aiTimer;                         // frame counter of the death sequence
+    int armDelay;                        // countdown of the waits before and after the tentacles
 
     // The fight states (aiPhase). The numbers are kept as they are: state dumps and traces record them.
     static constexpr int kPhaseEmerge = 0;         // coming out, pushing aside tentacles lying over the body

@@ -15,13 +15,13 @@ class SquidTarget;
 class FinalBoss : public Entity {
 public:
     int blinkTimer, blinkTimerMax;
-    int aiPhase;  // state: one of the kPhase values below
-    int aiTimer;  // countdown of the current state (frames)
-    int aiTimerMax;  // unused
-    int aiLoop;      // unused (reset when a form's fight begins)
-    int aiTargetArea;      // form of the current or next excursion: one of the kForm values below
-    int aiLastTargetArea;  // the previous one (-1 before the first)
-    int aiPhaseTimer;      // frames left of a form's fight
+    int aiPhase;              // state: one of the kPhase values below
+    int aiTimer;              // countdown of the current state (frames)
+    int aiTimerMax;           // unused
+    int aiLoop;               // unused (reset when a form's fight begins)
+    int aiTargetArea;         // form of the current or next excursion: one of the kForm values below
+    int aiLastTargetArea;     // the previous one (-1 before the first)
+    int aiPhaseTimer;         // frames left of a form's fight
     SquidTarget* targetShot;  // unused
     BOOL wallBlasterLoc[4];   // unused
     AnimationData aBlink;
@@ -32,11 +32,11 @@ public:
     BOOL EyeFlyTransformed;  // the eye is in one of its three forms
     int EyeSmallHitTimer;    // frames the slit eye stays open after a laser
     AnimationData aEyeMult;
-    EntityLink<EyeCrawler> eCrawl[4];  // the crawler form's shells (the list owns them)
-    int chasePhase;  // flying eye: one of the kChase values below
+    EntityLink<EyeCrawler> eCrawl[4];      // the crawler form's shells (the list owns them)
+    int chasePhase;                        // flying eye: one of the kChase values below
     float waverSpeed, waverDeg, waverAmp;  // unused
-    float chaseSpeed;  // the charge stops speeding up an axis at this speed
-    float chaseDeg;    // direction of the charge
+    float chaseSpeed;                      // the charge stops speeding up an axis at this speed
+    float chaseDeg;                        // direction of the charge
     float turnSpeed;
     BOOL hasChased;
 
@@ -53,21 +53,21 @@ public:
 
     // The states (aiPhase). The numbers are kept as they are: state dumps and traces record them.
     // At home and on the way between walls:
-    static constexpr int kPhaseAwaitCamera = -1;     // waits for the camera to reach the arena
-    static constexpr int kPhaseHome = 0;             // starts a rest at home
-    static constexpr int kPhaseExposed = 1;          // rests at home, open to hits, then picks the next form
-    static constexpr int kPhaseFlickerOut = 2;       // the screen flickers while the eye changes shape
-    static constexpr int kPhaseBlackout = 10;        // black screen, then the eye takes the form
-    static constexpr int kPhaseArrive = 11;          // the eye and the player move to the form's wall
-    static constexpr int kPhaseArrivalPause = 12;    // a pause on the form's wall
-    static constexpr int kPhaseFormEnd = 20;         // the form's fight ends: everything but the player and eye goes
-    static constexpr int kPhaseFlickerBack = 21;     // the screen flickers while the eye changes back
-    static constexpr int kPhaseHoldHome = 22;        // back home, holding the player on the home wall
-    static constexpr int kPhaseHomeAgain = 23;       // takes its home form, then rests (or dies)
-    static constexpr int kPhaseDeathStart = 50;      // the music stops
-    static constexpr int kPhaseDying = 51;           // the chain of explosions and the fade
-    static constexpr int kPhaseEnded = 52;           // the ending runs; the eye does nothing
-    static constexpr int kPhaseFormStart = 99;       // the form's fight begins
+    static constexpr int kPhaseAwaitCamera = -1;   // waits for the camera to reach the arena
+    static constexpr int kPhaseHome = 0;           // starts a rest at home
+    static constexpr int kPhaseExposed = 1;        // rests at home, open to hits, then picks the next form
+    static constexpr int kPhaseFlickerOut = 2;     // the screen flickers while the eye changes shape
+    static constexpr int kPhaseBlackout = 10;      // black screen, then the eye takes the form
+    static constexpr int kPhaseArrive = 11;        // the eye and the player move to the form's wall
+    static constexpr int kPhaseArrivalPause = 12;  // a pause on the form's wall
+    static constexpr int kPhaseFormEnd = 20;       // the form's fight ends: everything but the player and eye goes
+    static constexpr int kPhaseFlickerBack = 21;   // the screen flickers while the eye changes back
+    static constexpr int kPhaseHoldHome = 22;      // back home, holding the player on the home wall
+    static constexpr int kPhaseHomeAgain = 23;     // takes its home form, then rests (or dies)
+    static constexpr int kPhaseDeathStart = 50;    // the music stops
+    static constexpr int kPhaseDying = 51;         // the chain of explosions and the fade
+    static constexpr int kPhaseEnded = 52;         // the ending runs; the eye does nothing
+    static constexpr int kPhaseFormStart = 99;     // the form's fight begins
     // A form's fight (every state above kPhaseFormStart):
     static constexpr int kPhaseFlyStart = 100;       // flying eye: starts a round of chasing
     static constexpr int kPhaseFly = 105;            // drifts and charges, dropping spiders

@@ -117,8 +117,9 @@ BOOL SquidArm::SpawnArm(int dir) {
     const float top = Building::scrollY;
     if (!(x > -200 && x < 840 && y > top - 200 && y < top + 680)) return FALSE;
 
-    auto* child = new SquidArm(side, static_cast<float>(static_cast<int>(x)), static_cast<float>(static_cast<int>(y)),
-                               static_cast<float>(static_cast<int>(tx)), static_cast<float>(static_cast<int>(ty)), oDir);
+    auto* child =
+        new SquidArm(side, static_cast<float>(static_cast<int>(x)), static_cast<float>(static_cast<int>(y)),
+                     static_cast<float>(static_cast<int>(tx)), static_cast<float>(static_cast<int>(ty)), oDir);
     nextArm = child;
     Entity::entList.push_back(child);
     child->lastArm = this;

@@ -10,8 +10,8 @@
 
 class SquidArm : public Entity {
 public:
-    int spawnTimer;     // frames until it pays out its child; -1 once done (or never, for a root)
-    int spawnTimerMax;  // 5
+    int spawnTimer;          // frames until it pays out its child; -1 once done (or never, for a root)
+    int spawnTimerMax;       // 5
     float targetX, targetY;  // where it slides to
     float speedX, speedY;    // slide speed, pixels per frame
     int startX, startY;      // where it started

@@ -9,8 +9,8 @@
 class Barfer : public Climber {
 public:
     AnimationData aBarf;
-    int barfDir;       // which burst comes next: 0 the eight straight shots, 1 the four diagonals
-    int barfTimer;     // frames until the next burst
+    int barfDir;    // which burst comes next: 0 the eight straight shots, 1 the four diagonals
+    int barfTimer;  // frames until the next burst
     int barfTimerMax;
 
     // Speed of every shot of a burst, in pixels per frame.

@@ -8,14 +8,14 @@
 
 class BatBug : public Entity {
 public:
-    int chasePhase;     // 0 hovering, 1 starting a swoop, 2 swooping
-    float waverSpeed;   // bob phase step per frame, radians
-    float waverDeg;     // bob phase, radians
-    float waverAmp;     // bob amplitude (vertical speed)
-    float chaseSpeed;   // speed limit per axis while swooping
-    float chaseDeg;     // swoop direction: from the player towards the bat when it started
-    float turnSpeed;    // kept for tuning; the swoop does not turn
-    BOOL hasChased;     // has swooped at least once
+    int chasePhase;    // 0 hovering, 1 starting a swoop, 2 swooping
+    float waverSpeed;  // bob phase step per frame, radians
+    float waverDeg;    // bob phase, radians
+    float waverAmp;    // bob amplitude (vertical speed)
+    float chaseSpeed;  // speed limit per axis while swooping
+    float chaseDeg;    // swoop direction: from the player towards the bat when it started
+    float turnSpeed;   // kept for tuning; the swoop does not turn
+    BOOL hasChased;    // has swooped at least once
     AnimationData aSwipe;
 
     // Nearer than this the hovering bat swoops; farther than kLoseDistance a swoop ends.

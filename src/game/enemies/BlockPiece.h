@@ -6,8 +6,8 @@
 
 class BlockPiece : public Entity {
 public:
-    int frame, layer;    // the picture cell it shows
-    int sizeX, sizeY;    // its frame size in sheet pixels
+    int frame, layer;  // the picture cell it shows
+    int sizeX, sizeY;  // its frame size in sheet pixels
     int breakTimer;
 
     // A piece this far below the bottom of the view is gone for good and is removed.

@@ -7,11 +7,11 @@
 
 class Bouncer : public Entity {
 public:
-    float speed;              // pixels per frame in flight
-    AnimationData aFlip;      // the full flip before a flight
-    AnimationData aSmallFlip; // the tumble of the flight itself
-    int bounceDelay;          // landed frames left before the next flip
-    int bounceDelayMax;       // 100
+    float speed;               // pixels per frame in flight
+    AnimationData aFlip;       // the full flip before a flight
+    AnimationData aSmallFlip;  // the tumble of the flight itself
+    int bounceDelay;           // landed frames left before the next flip
+    int bounceDelayMax;        // 100
 
     Bouncer(int sside, int sx, int sy);
 

@@ -50,9 +50,9 @@ void BreakableBlock::Die() {
     const int l = sprite->CurLayer;
     for (int p = 0; p < 4; ++p) {
         // The quarters of the picture one damage stage back, on the sheet read as 16 x 16 cells.
-        BlockPiece* piece = new BlockPiece(side, x + static_cast<float>((p % 2) * cw / 2),
-                                           y + static_cast<float>((p / 2) * ch / 2), cw / 4, ch / 4,
-                                           2 * f + p % 2 - 2, 2 * l + p / 2);
+        BlockPiece* piece =
+            new BlockPiece(side, x + static_cast<float>((p % 2) * cw / 2), y + static_cast<float>((p / 2) * ch / 2),
+                           cw / 4, ch / 4, 2 * f + p % 2 - 2, 2 * l + p / 2);
         piece->velX = static_cast<float>(std::rand() % 600 - 300) / 100.0f;
         entList.push_back(piece);
     }

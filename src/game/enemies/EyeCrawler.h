@@ -12,8 +12,8 @@ class GImage;
 
 class EyeCrawler : public Climber {
 public:
-    int chaseState;                // kept at 0
-    EntityLink<FinalBoss> boss;    // set on the eye carrier only (not owned)
+    int chaseState;              // kept at 0
+    EntityLink<FinalBoss> boss;  // set on the eye carrier only (not owned)
     BOOL hasEye;
     AnimationData aBreakNonEye;
     AnimationData aBreakHasEye;

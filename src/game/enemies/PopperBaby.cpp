@@ -53,7 +53,7 @@ void PopperBaby::AI() {
 
     // Aim at a point right of and below the player's centre.
     const float a = detmath::Atan2(GetCenterY() - player->GetCenterY() - 40,
-                               GetCenterX() - player->GetCenterX() - player->offX - 20);
+                                   GetCenterX() - player->GetCenterX() - player->offX - 20);
 
     if (hitEntity(player)) ++player->popperHalt;
 

@@ -28,8 +28,7 @@ SpiderSpawn::SpiderSpawn(int sside, float sx, float sy) {
 void SpiderSpawn::AI() {
     if (spawnTimer < spawnTimerMax) {
         Player* player = Player::Get();
-        if (player && player->side == side &&
-            std::fabs(GetCenterY() - player->GetCenterY()) < kNoticeDistance) {
+        if (player && player->side == side && std::fabs(GetCenterY() - player->GetCenterY()) < kNoticeDistance) {
             ++spawnTimer;
             // Halfway through the count the nest shows itself.
             if (spawnTimer == spawnTimerMax / 2) sprite->Show();

@@ -45,8 +45,7 @@ void WallBlast::Update() {
         ++smokeDelay;
     } else {
         // A puff drifting backwards at half the shot's speed.
-        WallBlastSmoke* puff =
-            new WallBlastSmoke(side, static_cast<int>(x), static_cast<int>(y), velX / -2, velY / -2);
+        WallBlastSmoke* puff = new WallBlastSmoke(side, static_cast<int>(x), static_cast<int>(y), velX / -2, velY / -2);
         puff->life = smokeLife;
         entList.push_back(puff);
         smokeDelay = 0;

@@ -9,9 +9,9 @@ class Climber : public Entity {
 public:
     AnimationData aClimb;
     AnimationData aClimbIdle;
-    int tX;  // tile column (1..8 on a side)
-    int tY;  // tile row (grows downward)
-    BOOL climbHold;  // set by the owner for one frame to idle in aClimbIdle
+    int tX;            // tile column (1..8 on a side)
+    int tY;            // tile row (grows downward)
+    BOOL climbHold;    // set by the owner for one frame to idle in aClimbIdle
     float climbSpeed;  // world pixels per frame of the glide, on each axis
 
     Climber();

@@ -16,28 +16,28 @@ class Entity {
 public:
     AnimationData aFire;  // slot for subclasses; the base leaves it unset
     AnimationData aDead;
-    Sprite* sprite;  // owned
+    Sprite* sprite;      // owned
     float x, y;          // world pixels on its side (64 a tile; y grows downward, negative up the tower)
     float velX, velY;    // pixels per frame
     int side;            // the tower side it is on, 1..4
     int cx, cy, cw, ch;  // collision box: offset from (x, y) and size
     int offX, offY;      // drawing offset of the sprite from (x, y)
     int HP, MaxHP;
-    float AIdist;          // it thinks only while its centre is this near the player's, vertically
-    int invinceTimer;      // frames left of blinking untouchability (the player after reviving)
+    float AIdist;      // it thinks only while its centre is this near the player's, vertically
+    int invinceTimer;  // frames left of blinking untouchability (the player after reviving)
     int invinceTimerMax;
-    int color;             // a free slot for subclasses (a blood drop's shade)
+    int color;  // a free slot for subclasses (a blood drop's shade)
     AnimationData aIdle;
-    BOOL idleing;          // standing still (a climber: not in the middle of a step)
-    BOOL applyGravity;     // falls, 0.25 pixels per frame faster each frame
-    BOOL dead;             // dying: it falls off the screen (or plays its own end) and then leaves the list
-    BOOL hurtPlayer;       // touching it kills the player
-    BOOL isBoss;           // an explosion hurts it only one time in three
-    BOOL canHit;           // shots hurt it
-    BOOL canFlameHit;      // the flame thrower hurts it
-    int bloodRate;         // blood drops per hit
-    BOOL wallDraw;         // drawn under the player, as part of the wall (and blocks the tiles it covers)
-    bool alive;            // false: removed from the list at the end of this frame's update
+    BOOL idleing;       // standing still (a climber: not in the middle of a step)
+    BOOL applyGravity;  // falls, 0.25 pixels per frame faster each frame
+    BOOL dead;          // dying: it falls off the screen (or plays its own end) and then leaves the list
+    BOOL hurtPlayer;    // touching it kills the player
+    BOOL isBoss;        // an explosion hurts it only one time in three
+    BOOL canHit;        // shots hurt it
+    BOOL canFlameHit;   // the flame thrower hurts it
+    int bloodRate;      // blood drops per hit
+    BOOL wallDraw;      // drawn under the player, as part of the wall (and blocks the tiles it covers)
+    bool alive;         // false: removed from the list at the end of this frame's update
 
     // Shared sheets, loaded once by Init.
     static GImage* enemy_sheet_1;

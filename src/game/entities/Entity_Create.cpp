@@ -133,7 +133,6 @@ Entity* Entity::Create(const char* cName, int w, int h, int side, int cX, int cY
         case PlacedKind::Slug: return new Slug(side, p.sx, p.sy);
         case PlacedKind::Bouncer: return new Bouncer(side, p.sx, p.sy);
         case PlacedKind::None:
-        default:
-            return nullptr;
+        default: return nullptr;
     }
 }

@@ -18,7 +18,9 @@ int heldDel = 0;
 static GameEngine* Eng() { return GameEngine::gEngine; }
 
 // A joystick button counts through the button the player's settings give its action.
-static int Button(platform::Action a) { return Eng()->JoyButton(platform::JoyButtonFor(platform::CurrentSettings(), a)); }
+static int Button(platform::Action a) {
+    return Eng()->JoyButton(platform::JoyButtonFor(platform::CurrentSettings(), a));
+}
 
 int HKActivateUp() { return (Eng()->keys[VK_UP] || Eng()->JoyStickY() == -1) ? 1 : 0; }
 int HKActivateDown() { return (Eng()->keys[VK_DOWN] || Eng()->JoyStickY() == 1) ? 1 : 0; }

@@ -186,7 +186,8 @@ void GameDraw(GameEngine* gEngine) {
     gEngine->SetColor(1, 1, 1, 1);
     gEngine->SelectFont(bkmFont);
     int th = gEngine->curFont ? gEngine->curFont->tileH : 0;
-    gEngine->DrawTextA(static_cast<float>(hudX), static_cast<float>(hudY), "a %d", Player::Lives < 0 ? 0 : Player::Lives);
+    gEngine->DrawTextA(static_cast<float>(hudX), static_cast<float>(hudY), "a %d",
+                       Player::Lives < 0 ? 0 : Player::Lives);
     gEngine->DrawTextA(static_cast<float>(hudX), static_cast<float>(hudY + 2 * th), "b9999");
     if (p && p->haveWeapon[1])
         gEngine->DrawTextA(static_cast<float>(hudX), static_cast<float>(hudY + 4 * th), "c%d", p->ammo[1]);

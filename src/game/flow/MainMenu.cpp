@@ -28,9 +28,9 @@ GSound *wavTitleCrush = nullptr, *wavTitleLand = nullptr, *wavTallowLand = nullp
        *wavSelect = nullptr, *wavEnter = nullptr, *wavNarrator = nullptr;
 GMusic* musTitle = nullptr;
 Sprite* pauseBKGsp = nullptr;
-MenuElement *menSky = nullptr, *menBuilding = nullptr, *menChar = nullptr, *menTitle = nullptr,
-            *menTallow = nullptr, *menTovr = nullptr, *menGUIBox = nullptr, *menGUIBox2 = nullptr,
-            *menGUIText = nullptr, *menCursor = nullptr;
+MenuElement *menSky = nullptr, *menBuilding = nullptr, *menChar = nullptr, *menTitle = nullptr, *menTallow = nullptr,
+            *menTovr = nullptr, *menGUIBox = nullptr, *menGUIBox2 = nullptr, *menGUIText = nullptr,
+            *menCursor = nullptr;
 MenuElement* menLvlText[3] = {nullptr, nullptr, nullptr};
 BOOL musStart = 0;
 
@@ -93,8 +93,7 @@ void GoFullScreen() {
     mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
     ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);
     ShowCursor(FALSE);
-    SetWindowLongA(e->hwnd, GWL_STYLE,
-                   static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
+    SetWindowLongA(e->hwnd, GWL_STYLE, static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
     SetWindowPos(e->hwnd, nullptr, 0, -25, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_FRAMECHANGED);
     ShowWindow(e->hwnd, SW_MINIMIZE);
     ShowWindow(e->hwnd, SW_RESTORE);
@@ -147,9 +146,9 @@ void Building::StartMainMenu() {
     musStart = 0;
     GameEngine::gEngine->MusicLoop(musTitle);
 
-    MenuElement** all[] = {&menSky,    &menBuilding, &menChar,    &menTitle,   &menTallow,    &menTovr,
-                           &menGUIBox, &menGUIBox2,  &menGUIText, &menCursor,  &menLvlText[0], &menLvlText[1],
-                           &menLvlText[2]};
+    MenuElement** all[] = {&menSky,        &menBuilding,   &menChar,      &menTitle,   &menTallow,
+                           &menTovr,       &menGUIBox,     &menGUIBox2,   &menGUIText, &menCursor,
+                           &menLvlText[0], &menLvlText[1], &menLvlText[2]};
     for (MenuElement** m : all) DeleteElement(*m);
 
     menTallow = Make(imTallow, 0, 0, -640, 0, 100, nullptr);
@@ -239,8 +238,8 @@ void UpdateMainMenu() {
 void DrawMainMenu() {
     if (!menGUIBox) return;
     GameEngine::SetDepthTest(false);
-    for (MenuElement* m : {menSky, menBuilding, menChar, menTitle, menTovr, menTallow, menGUIBox, menGUIBox2,
-                           menGUIText, menCursor})
+    for (MenuElement* m :
+         {menSky, menBuilding, menChar, menTitle, menTovr, menTallow, menGUIBox, menGUIBox2, menGUIText, menCursor})
         DrawElement(m);
     for (int i = 0; i <= LastLevelLabel(); ++i) DrawElement(menLvlText[i]);
     // A second cursor 300 pixels to the right brackets the selection.
@@ -260,26 +259,17 @@ void Building::ActivateSelection() {
             else
                 StartLevel(1);
             break;
-        case 1:
-            GoFullScreen();
-            break;
-        case 2:
-            PostQuitMessage(0);
-            break;
+        case 1: GoFullScreen(); break;
+        case 2: PostQuitMessage(0); break;
         case 10:
         case 11:
-        case 12:
-            StartLevel(menuPos - 9);
-            break;
-        case 20:
-            pauseOn = 0;
-            break;
+        case 12: StartLevel(menuPos - 9); break;
+        case 20: pauseOn = 0; break;
         case 21:
             RestartGame();
             pauseOn = 0;
             break;
-        default:
-            break;
+        default: break;
     }
 }
 

@@ -21,8 +21,7 @@ void PauseOnFocusLoss();
 
 // Pictures, sounds and elements of the menus (loaded by InitMainMenu, elements made by
 // Building::StartMainMenu).
-extern GImage *imBuilding, *imSky, *imChar, *imTitle, *imTallow, *imTovr, *imGUIBox, *imGUIText, *imCursor,
-    *imPause;
+extern GImage *imBuilding, *imSky, *imChar, *imTitle, *imTallow, *imTovr, *imGUIBox, *imGUIText, *imCursor, *imPause;
 extern GImage* imLvlText[3];
 extern GSound *wavTitleCrush, *wavTitleLand, *wavTallowLand, *wavBoxLand, *wavSelect, *wavEnter, *wavNarrator;
 extern GMusic* musTitle;

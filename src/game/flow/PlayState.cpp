@@ -59,8 +59,7 @@ void WritePlayState(JsonWriter& j) {
     progress::BestLives best = progress::KnownBestLives();
     j.BeginArray("bestLives");
     for (int i = 0; i < 2; ++i) {
-        if (best.have[i])
-            j.Int(nullptr, best.value[i]);
+        if (best.have[i]) j.Int(nullptr, best.value[i]);
     }
     j.EndArray();
     j.Int("unlockFile", progress::KnownUnlock());

@@ -54,16 +54,16 @@ void Bazooka::Update() {
         if (hitEntity(e) && e->canHit) {
             alive = false;
             GameEngine::gEngine->Shake(0, 8, 5, 20);
-            Entity::entList.push_back(new Explosion(side, static_cast<int>(GetCenterX() - 64),
-                                                    static_cast<int>(GetCenterY() - 64), TRUE));
+            Entity::entList.push_back(
+                new Explosion(side, static_cast<int>(GetCenterX() - 64), static_cast<int>(GetCenterY() - 64), TRUE));
             break;
         }
     }
 
     // Smoke trail (also in the frame of impact).
     if (smokeDelay <= 0) {
-        WallBlastSmoke* puff = new WallBlastSmoke(side, static_cast<int>(GetCenterX()),
-                                                  static_cast<int>(GetCenterY()), velX / -4.0f, 0.0f);
+        WallBlastSmoke* puff = new WallBlastSmoke(side, static_cast<int>(GetCenterX()), static_cast<int>(GetCenterY()),
+                                                  velX / -4.0f, 0.0f);
         puff->applyGravity = 1;
         puff->life = 10;
         Entity::entList.push_back(puff);

@@ -18,8 +18,8 @@ public:
     int aimDirY;  // -1, 0, 1 (1 = down)
     int fallX;    // tile where the player last died
     int fallY;
-    int weapon;         // 0 gun, 1 flame thrower, 2 bazooka
-    int ammo[3];        // ammo[0] is never consumed
+    int weapon;   // 0 gun, 1 flame thrower, 2 bazooka
+    int ammo[3];  // ammo[0] is never consumed
     BOOL haveWeapon[3];
     int shotDelay;      // frames until the bazooka may fire again
     int popperHalt;     // clinging popper babies this frame; more than 2 stop climbing

@@ -241,7 +241,8 @@ void Building::Draw() {
         for (int k = 0; k < w; ++k)
             for (int r = 0; r < h; ++r)
                 if (r >= rows || rowShown[r])
-                    block[s][k][r]->Draw(static_cast<float>(startX + 64 * k), static_cast<float>(startY + 64 * r), s + 1);
+                    block[s][k][r]->Draw(static_cast<float>(startX + 64 * k), static_cast<float>(startY + 64 * r),
+                                         s + 1);
 }
 
 void Building::DrawBackground() {
@@ -258,9 +259,9 @@ void Building::DrawBackground() {
         float x, y;
     };
     const Strip strips[] = {
-        {imBkgLeft5, 0, -1320 - S / 40},   {imBkgLeft4, 0, -840 - S / 40},   {imBkgLeft2, 0, 0 - S / 40},
-        {imBkgLeft1, 0, -960 - S / 6},     {imBkgRight5, 576, -1320 - S / 40}, {imBkgRight4, 576, -840 - S / 40},
-        {imBkgRight2, 576, 0 - S / 40},    {imBkgRight1, 576, -960 - S / 4},
+        {imBkgLeft5, 0, -1320 - S / 40}, {imBkgLeft4, 0, -840 - S / 40},     {imBkgLeft2, 0, 0 - S / 40},
+        {imBkgLeft1, 0, -960 - S / 6},   {imBkgRight5, 576, -1320 - S / 40}, {imBkgRight4, 576, -840 - S / 40},
+        {imBkgRight2, 576, 0 - S / 40},  {imBkgRight1, 576, -960 - S / 4},
     };
     for (const Strip& st : strips) {
         sp.LoadImageA(st.im, 0, 0, 0, 0);

@@ -26,11 +26,11 @@ extern int levelCount;
 
 class Building {
 public:
-    int w;  // columns per side
-    int h;  // rows per side
-    int y;  // vertical index of the segment in tile rows (segment i: 50 * i)
-    BuildingBlock**** block;  // block[side - 1][column][row], row 0 at the top
-    BOOL addedEntList;  // the entities were handed to the entity list
+    int w;                         // columns per side
+    int h;                         // rows per side
+    int y;                         // vertical index of the segment in tile rows (segment i: 50 * i)
+    BuildingBlock**** block;       // block[side - 1][column][row], row 0 at the top
+    BOOL addedEntList;             // the entities were handed to the entity list
     std::vector<Entity*> addList;  // owned until handed over
 
     static constexpr int kMaxSegments = 50;
@@ -96,8 +96,8 @@ public:
     static constexpr int kSceneCreditsStart = 11;  // the credits begin
     static constexpr int kSceneFirstCard = 15;     // each card fades in (odd step) and out (even step): 15..28
     static constexpr int kSceneLastCard = 28;
-    static constexpr int kSceneCreditsEnd = 29;    // the credits are over
-    static constexpr int kSceneVeilCloses = 100;   // the veil closes; once it is black, a key quits
+    static constexpr int kSceneCreditsEnd = 29;   // the credits are over
+    static constexpr int kSceneVeilCloses = 100;  // the veil closes; once it is black, a key quits
     static GImage* creditClouds;
     static GImage* creditClouds2;
     static GImage* creditCity;
@@ -187,7 +187,6 @@ public:
     static void DestroyAll();
     // Builds the levelCount segments from "Level1".."Level<levelCount>".
     static void BuildAll();
-
 
     // One pass over the entity list; a restart asked for during it (the player's own update)
     // is carried out at the end of the pass, so no entity is used after it is freed.

@@ -8,10 +8,10 @@ class Sprite;
 
 class BuildingBlock {
 public:
-    int frame;   // column of the 32 x 32 cell on Building::imTiles
-    int layer;   // row of the cell
-    int type;    // 0 = open wall; anything else is solid (2 = breakable, only while loading)
-    BOOL blocked;  // a wall creature stands here this frame
+    int frame;       // column of the 32 x 32 cell on Building::imTiles
+    int layer;       // row of the cell
+    int type;        // 0 = open wall; anything else is solid (2 = breakable, only while loading)
+    BOOL blocked;    // a wall creature stands here this frame
     Sprite* sprite;  // owned, used only to draw the tile
 
     BuildingBlock(int stype, int sF, int sL);

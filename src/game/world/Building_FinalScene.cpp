@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "engine/GImage.h"
+#include "engine/GL.h"
 #include "engine/GMusic.h"
 #include "engine/GameEngine.h"
-#include "engine/GL.h"
 #include "engine/Sprite.h"
 #include "game/flow/Credits.h"
 #include "game/player/Player.h"

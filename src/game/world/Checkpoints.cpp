@@ -3,8 +3,8 @@
 // announcement and the black screen.
 #include <cstdio>
 
-#include "engine/GameEngine.h"
 #include "engine/GL.h"
+#include "engine/GameEngine.h"
 #include "engine/Sprite.h"
 #include "game/entities/Entity.h"
 #include "game/flow/MenuElement.h"

@@ -31,8 +31,7 @@ void FallingBlock::Update() {
         // The warning: a puff of smoke every tenth frame, five in all.
         if (delayTime % 10 == 0) {
             float svelX = static_cast<float>(std::rand() % 201 - 100) / 100.0f;
-            entList.push_back(
-                new WallBlastSmoke(side, static_cast<int>(x), static_cast<int>(y), svelX, 8.0f));
+            entList.push_back(new WallBlastSmoke(side, static_cast<int>(x), static_cast<int>(y), svelX, 8.0f));
         }
         --delayTime;
     } else {

@@ -190,8 +190,9 @@ bool ReadLayers(Reader& r, SideFile* out) {
                 size_t n;
                 if (!r.Next(&tok, &n, "a tile", kMaxTileTokenLength)) return false;
                 if (!ParseTile(tok, n, &out->At(l, col, row))) {
-                    return r.Fail(r.TokenLine(), "tile \"" + std::string(tok, n) + "\" (layer " + std::to_string(l + 1) + ", row " +
-                                                     std::to_string(row) + ", column " + std::to_string(col) +
+                    return r.Fail(r.TokenLine(), "tile \"" + std::string(tok, n) + "\" (layer " +
+                                                     std::to_string(l + 1) + ", row " + std::to_string(row) +
+                                                     ", column " + std::to_string(col) +
                                                      ") is neither \"x\" nor eight digits");
                 }
             }

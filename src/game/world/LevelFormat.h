@@ -15,9 +15,9 @@ namespace level {
 constexpr int kLayers = 4;
 constexpr int kMaxTilePictures = 40;
 constexpr int kMaxEntityTypes = 128;
-constexpr int kMaxWordLength = 255;       // words live in 256-character buffers
-constexpr int kMaxTileTokenLength = 15;   // tile tokens live in 16-character buffers
-constexpr int kMaxRecords = 100000;       // section 6 and placements: far beyond any real level
+constexpr int kMaxWordLength = 255;      // words live in 256-character buffers
+constexpr int kMaxTileTokenLength = 15;  // tile tokens live in 16-character buffers
+constexpr int kMaxRecords = 100000;      // section 6 and placements: far beyond any real level
 constexpr size_t kMaxFileBytes = 4u << 20;
 
 // One tile token of a layer: "x" keeps what an earlier layer set, otherwise the eight digits
@@ -42,7 +42,8 @@ struct TileToken {
     int Frame() const { return frameP1 - 1; }
     int Layer() const { return layerP1 - 1; }
     bool operator==(const TileToken& o) const {
-        return keep == o.keep && (keep || (set == o.set && type == o.type && frameP1 == o.frameP1 && layerP1 == o.layerP1));
+        return keep == o.keep &&
+               (keep || (set == o.set && type == o.type && frameP1 == o.frameP1 && layerP1 == o.layerP1));
     }
 };
 

@@ -25,10 +25,10 @@ static const int kMaxLives = 9999;
 // reads as holding nothing, and is named in one message with the line of its first fault. The
 // message is given again only when the file's contents have changed since it was last read.
 struct Reading {
-    std::string file;    // the real path, for the message
+    std::string file;  // the real path, for the message
     std::string text;
     int line = 1;
-    std::string fault;   // empty while the file reads well
+    std::string fault;  // empty while the file reads well
 };
 
 // True when the file held something else (or was not read) the last time it was read.
@@ -87,8 +87,10 @@ static int ReadInts(const char* gamePath, int* out, int max, int lo, int hi, con
         r.text.append(buf, got);
     std::fclose(f);
     int n = 0;
-    if (r.text.size() > kMaxProgressBytes) r.fault = "too large for a progress file";
-    else n = ParseInts(&r, out, max, lo, hi, what);
+    if (r.text.size() > kMaxProgressBytes)
+        r.fault = "too large for a progress file";
+    else
+        n = ParseInts(&r, out, max, lo, hi, what);
     const bool changed = ContentsChanged(r);
     if (r.fault.empty()) return n;
     if (changed) platform::LogMessage(r.file + ":" + std::to_string(r.line) + ": " + r.fault + "; " + consequence);
@@ -104,8 +106,9 @@ static bool WriteText(const char* gamePath, const std::string& text) {
     const int why = errno;
     if (g_reportedFolder != platform::SaveDir()) {
         g_reportedFolder = platform::SaveDir();
-        platform::LogMessage("Could not save progress in \"" + g_reportedFolder + "\": " +
-                             (why ? std::strerror(why) : "write failed") + "; the game goes on, but progress is not kept");
+        platform::LogMessage("Could not save progress in \"" + g_reportedFolder +
+                             "\": " + (why ? std::strerror(why) : "write failed") +
+                             "; the game goes on, but progress is not kept");
     }
     return false;
 }

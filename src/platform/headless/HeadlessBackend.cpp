@@ -87,8 +87,10 @@ DWORD Milliseconds() { return g_clock; }
 
 void WaitUntil(DWORD dueMs) {
     // Jump straight to the moment the next frame is due.
-    if (static_cast<int32_t>(dueMs - g_clock) > 0) g_clock = dueMs;
-    else g_clock += 1;
+    if (static_cast<int32_t>(dueMs - g_clock) > 0)
+        g_clock = dueMs;
+    else
+        g_clock += 1;
 }
 
 int RunFrameLoop(bool (*turn)(), int (*finish)()) {

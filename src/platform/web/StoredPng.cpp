@@ -39,7 +39,7 @@ bool WriteStoredPng(std::FILE* f, int width, int height, const std::vector<unsig
         raw.append(reinterpret_cast<const char*>(&rgbRows[rowBytes * y]), rowBytes);
     }
     std::string z = "\x78\x01";  // zlib header: deflate, no preset dictionary
-    uint32_t a = 1, b = 0;        // Adler-32 of the raw data
+    uint32_t a = 1, b = 0;       // Adler-32 of the raw data
     for (unsigned char c : raw) {
         a = (a + c) % 65521;
         b = (b + a) % 65521;

@@ -66,10 +66,12 @@ void AnimationFrame() {
     StepFrames(now);
     // Frames stepped and the program's own time in these callbacks so far, for a test that presses
     // keys at given frames and for the measurement of the time per frame.
-    EM_ASM({
-        Module.framesStepped = $0;
-        Module.busyMs = $1;
-    }, g_steps, g_busyMs += emscripten_get_now() - now);
+    EM_ASM(
+        {
+            Module.framesStepped = $0;
+            Module.busyMs = $1;
+        },
+        g_steps, g_busyMs += emscripten_get_now() - now);
 }
 
 void StepFrames(double now) {
@@ -162,8 +164,10 @@ DWORD Milliseconds() { return g_clock; }
 
 void WaitUntil(DWORD dueMs) {
     if (RenderFree()) {
-        if (static_cast<int32_t>(dueMs - g_clock) > 0) g_clock = dueMs;
-        else g_clock += 1;
+        if (static_cast<int32_t>(dueMs - g_clock) > 0)
+            g_clock = dueMs;
+        else
+            g_clock += 1;
         return;
     }
     g_waiting = true;
@@ -191,7 +195,9 @@ bool ToggleFullScreen() {
     return IsFullScreen();
 }
 
-bool IsFullScreen() { return EM_ASM_INT({ return document.fullscreenElement ? 1 : 0; }) != 0; }
+bool IsFullScreen() {
+    return EM_ASM_INT({ return document.fullscreenElement ? 1 : 0; }) != 0;
+}
 
 void WindowSize(int* width, int* height) {
     *width = 640;

@@ -34,21 +34,43 @@ int DomCodeToVk(const std::string& code) {
     if (code.size() == 6 && code.compare(0, 5, "Digit") == 0 && code[5] >= '0' && code[5] <= '9') return code[5];
     if (code.size() >= 2 && code[0] == 'F' && code[1] >= '1' && code[1] <= '9') {
         int n = code[1] - '0';
-        if (code.size() == 3 && code[2] >= '0' && code[2] <= '9') n = n * 10 + (code[2] - '0');
-        else if (code.size() != 2) return 0;
+        if (code.size() == 3 && code[2] >= '0' && code[2] <= '9')
+            n = n * 10 + (code[2] - '0');
+        else if (code.size() != 2)
+            return 0;
         return n >= 1 && n <= 12 ? VK_F1 + n - 1 : 0;
     }
     static const struct {
         const char* code;
         int vk;
     } kNamed[] = {
-        {"ArrowLeft", VK_LEFT},     {"ArrowRight", VK_RIGHT},   {"ArrowUp", VK_UP},        {"ArrowDown", VK_DOWN},
-        {"Enter", VK_RETURN},       {"NumpadEnter", VK_RETURN}, {"Escape", VK_ESCAPE},     {"Space", VK_SPACE},
-        {"Backspace", VK_BACK},     {"Tab", VK_TAB},            {"ShiftLeft", VK_SHIFT},   {"ShiftRight", VK_SHIFT},
-        {"ControlLeft", VK_CONTROL}, {"ControlRight", VK_CONTROL}, {"AltLeft", VK_MENU},   {"AltRight", VK_MENU},
-        {"Pause", VK_PAUSE},        {"PageUp", VK_PRIOR},       {"PageDown", VK_NEXT},     {"Home", VK_HOME},
-        {"End", VK_END},            {"Insert", VK_INSERT},      {"Delete", VK_DELETE},     {"Numpad8", VK_UP},
-        {"Numpad2", VK_DOWN},       {"Numpad4", VK_LEFT},       {"Numpad6", VK_RIGHT},
+        {"ArrowLeft", VK_LEFT},
+        {"ArrowRight", VK_RIGHT},
+        {"ArrowUp", VK_UP},
+        {"ArrowDown", VK_DOWN},
+        {"Enter", VK_RETURN},
+        {"NumpadEnter", VK_RETURN},
+        {"Escape", VK_ESCAPE},
+        {"Space", VK_SPACE},
+        {"Backspace", VK_BACK},
+        {"Tab", VK_TAB},
+        {"ShiftLeft", VK_SHIFT},
+        {"ShiftRight", VK_SHIFT},
+        {"ControlLeft", VK_CONTROL},
+        {"ControlRight", VK_CONTROL},
+        {"AltLeft", VK_MENU},
+        {"AltRight", VK_MENU},
+        {"Pause", VK_PAUSE},
+        {"PageUp", VK_PRIOR},
+        {"PageDown", VK_NEXT},
+        {"Home", VK_HOME},
+        {"End", VK_END},
+        {"Insert", VK_INSERT},
+        {"Delete", VK_DELETE},
+        {"Numpad8", VK_UP},
+        {"Numpad2", VK_DOWN},
+        {"Numpad4", VK_LEFT},
+        {"Numpad6", VK_RIGHT},
     };
     for (const auto& k : kNamed)
         if (code == k.code) return k.vk;

@@ -128,13 +128,9 @@ void PumpEvents() {
                     PostMessageA(nullptr, WM_KILLFOCUS, 0, 0);
                 }
                 break;
-            case SDL_QUIT:
-                PostMessageA(nullptr, WM_CLOSE, 0, 0);
-                break;
-            case SDL_VIDEOEXPOSE:
-                break;
-            default:
-                break;
+            case SDL_QUIT: PostMessageA(nullptr, WM_CLOSE, 0, 0); break;
+            case SDL_VIDEOEXPOSE: break;
+            default: break;
         }
     }
 }

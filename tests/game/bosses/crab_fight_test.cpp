@@ -8,12 +8,12 @@
 
 #include "../player/PlayFixture.h"
 #include "CrabCycle.h"
+#include "game/autoplay/Danger.h"
 #include "game/bosses/CrabWalker.h"
 #include "game/enemies/Pickup.h"
 #include "game/enemies/WallBlast.h"
 #include "game/flow/MainFile.h"
 #include "game/world/FallingBlock.h"
-#include "game/autoplay/Danger.h"
 
 using autoplay::danger::ClearForStep;
 using autoplay::danger::FindCrab;
@@ -57,8 +57,9 @@ protected:
                     int tx = p->tX + dx, ty = p->tY + dy;
                     return tx >= 2 && tx <= 7 && ty >= -224 && ty <= -219;  // blocks drop onto the top row
                 };
-                if (autoplay::danger::BestStep(kMoves, here, [&](int dx, int dy) { return ClearForStep(p, dx, dy, horizon); },
-                                     inArena, &bdx, &bdy)) {
+                if (autoplay::danger::BestStep(
+                        kMoves, here, [&](int dx, int dy) { return ClearForStep(p, dx, dy, horizon); }, inArena, &bdx,
+                        &bdy)) {
                     Step(bdx, bdy);
                     ++dodges;
                     return;

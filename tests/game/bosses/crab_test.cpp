@@ -3,8 +3,8 @@
 #include <set>
 
 #include "../player/PlayFixture.h"
-#include "CrabCycle.h"
 #include "../support/EntityQueries.h"
+#include "CrabCycle.h"
 #include "game/bosses/CrabWalker.h"
 #include "game/enemies/Pickup.h"
 #include "game/enemies/WallBlast.h"

@@ -10,10 +10,10 @@
 #include <cstdio>
 #include <set>
 
-#include "game/autoplay/FinalFighter.h"
 #include "FinalFixture.h"
 #include "engine/FramePng.h"
 #include "engine/GFont.h"
+#include "game/autoplay/FinalFighter.h"
 #include "game/flow/MainFile.h"
 
 namespace {
@@ -39,8 +39,7 @@ TEST_F(FinalFight, EachFormCanBeHurtByAMortalFighter) {
         const int livesBefore = Player::Lives;
         int frames = 0;
         bool shot = false;
-        while (b->aiPhase != FinalBoss::kPhaseFormEnd && b->aiPhase != FinalBoss::kPhaseFlickerBack &&
-               frames < 2000) {
+        while (b->aiPhase != FinalBoss::kPhaseFormEnd && b->aiPhase != FinalBoss::kPhaseFlickerBack && frames < 2000) {
             f.Think(&k);
             Press(k);
             if (!ShotsDir().empty()) {

@@ -202,7 +202,8 @@ TEST_F(SquidArmTest, ShootingAMiddleSegmentSplitsTheTentacle) {
     float outerTipBefore = TipOf(outer)->y;
     for (int f = 0; f < 40; ++f) Tick();
     EXPECT_LT(TipOf(outer)->y, outerTipBefore) << "the outer half keeps growing";
-    for (SquidArm* a : AllOf<SquidArm>()) EXPECT_FALSE(a->dead) << "the cut segment vanishes once its death animation ends";
+    for (SquidArm* a : AllOf<SquidArm>())
+        EXPECT_FALSE(a->dead) << "the cut segment vanishes once its death animation ends";
     // A segment left with neither neighbour shows the lone picture.
     SquidArm* lone = inner;
     while (lone->lastArm) lone = lone->lastArm;

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "../player/PlayFixture.h"
-#include "game/autoplay/SquidFighter.h"
 #include "engine/FramePng.h"
+#include "game/autoplay/SquidFighter.h"
 #include "game/bosses/BossSquid.h"
 #include "game/bosses/SquidArm.h"
 #include "game/bosses/SquidTarget.h"
@@ -48,7 +48,6 @@ protected:
         if (dy) e->keys[dy < 0 ? VK_UP : VK_DOWN] = true;
         if (dx) e->keys[dx < 0 ? VK_LEFT : VK_RIGHT] = true;
     }
-
 
     // One frame of the simple player's choices, through the keys.
     void Play(BossSquid*) {
@@ -142,7 +141,8 @@ TEST_F(SquidFightTest, TheSquidComesOutFightsAndFallsThenTheScreenUnlocks) {
             continue;
         }
         ++wins;
-        std::printf("seed %u: squid beaten at frame %ld, %d lives left, %d dodges\n", seed, frame, Player::Lives, fighter.Dodges());
+        std::printf("seed %u: squid beaten at frame %ld, %d lives left, %d dodges\n", seed, frame, Player::Lives,
+                    fighter.Dodges());
         // The whole cycle was seen before it fell.
         std::vector<int> cycle{0, 5, 10, 15, 20, 25, 30, 35, 0, 5};
         ASSERT_GE(phases.size(), cycle.size());

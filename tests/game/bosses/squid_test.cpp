@@ -5,8 +5,8 @@
 
 #include "SquidFixture.h"
 #include "engine/GMusic.h"
-#include "game/entities/EntityLink.h"
 #include "game/enemies/WallBlast.h"
+#include "game/entities/EntityLink.h"
 #include "game/world/Explosion.h"
 
 namespace {

@@ -29,8 +29,8 @@ TEST(Autoplay, TheExecutablePlaysTheRecordedKeysAndItsRecordingPlaysBack) {
     const std::string dir = testsupport::MakeTempDir("autoplay");
     ASSERT_FALSE(dir.empty());
     const std::string replay = dir + "/run.replay", trace = dir + "/run.trace";
-    const std::vector<std::string> common = {"--seed", "1", "--frames", std::to_string(kFrames), "--no-render",
-                                             "--data", BRACKMOOR_DATA_DIR};
+    const std::vector<std::string> common = {"--seed",      "1",      "--frames",        std::to_string(kFrames),
+                                             "--no-render", "--data", BRACKMOOR_DATA_DIR};
     auto run = [&](std::vector<std::string> args, const std::string& save) {
         args.insert(args.end(), common.begin(), common.end());
         args.insert(args.end(), {"--save-dir", testsupport::MakeTempDir(save)});

@@ -58,7 +58,8 @@ TEST(WholeGameBot, WinsTheWholeGameFromTheTitleOnEverySeed) {
                     lost ? "lost" : (platform::QuitRequested() ? "won" : "unfinished"), frames, Player::Lives, d[0],
                     d[1], d[2]);
         ASSERT_FALSE(lost) << botrun::Situation(player);
-        ASSERT_TRUE(platform::QuitRequested()) << "not over after " << frames << " frames: " << botrun::Situation(player);
+        ASSERT_TRUE(platform::QuitRequested())
+            << "not over after " << frames << " frames: " << botrun::Situation(player);
         EXPECT_EQ(Building::scenePhase, Building::kSceneVeilCloses);
         if (n == 0 && !record.empty()) {
             char head[256];

@@ -42,7 +42,8 @@ TEST(LevelOneBot, StartsFromTheTitleClimbsToTheArenaAndBeatsTheCrab) {
             platform::CurrentOptions().screenshots.push_back({frame + 1, shots + "/level1.png"});
             level1Shot = true;
         }
-        if (!shots.empty() && !crabShot && c && frame - crabAt >= 400 && c->aiPhase == CrabWalker::kPhaseLineUp && !c->dead) {
+        if (!shots.empty() && !crabShot && c && frame - crabAt >= 400 && c->aiPhase == CrabWalker::kPhaseLineUp &&
+            !c->dead) {
             platform::CurrentOptions().screenshots.push_back({frame + 1, shots + "/crab.png"});
             crabShot = true;
         }

@@ -31,9 +31,9 @@ void Called(const char* name) {
 
 // Same signatures as the GL header; these win over the GL library's at link time.
 #define GL_STUB(ret, name, params, value) \
-    ret GLAPIENTRY name params {           \
-        Called(#name);                     \
-        return value;                      \
+    ret GLAPIENTRY name params {          \
+        Called(#name);                    \
+        return value;                     \
     }
 #define GL_VSTUB(name, params) \
     void GLAPIENTRY name params { Called(#name); }

@@ -1,7 +1,8 @@
 // The recorded bot run of the first level, played back by the headless executable from its key
 // presses alone: the same seed and the same input must give the same game, frame by frame (the
 // state trace recorded with the run names the first frame that differs), ending with the crab
-// walker beaten and the screen unlocked; render-free and drawn alike. The recording and its trace are made by the bot test:
+// walker beaten and the screen unlocked; render-free and drawn alike. The recording and its trace are made by the bot
+// test:
 //   BRACKMOOR_BOT_RECORD=tests/game/bot/level1.replay <build>/tests/bot_level1_test
 // and any change to the tower's files or the game's rules calls for a new one (the trace holds every
 // entity of the tower, so the playback stops at frame 0 when the tower differs).
@@ -48,8 +49,8 @@ std::string PlayBack(const std::vector<std::string>& extra, long* frames, const 
     std::string dir = testsupport::MakeTempDir("botreplay");
     EXPECT_FALSE(dir.empty());
     std::string dump = dir + "/state.json";
-    std::vector<std::string> args = {"--replay", file, "--data", BRACKMOOR_DATA_DIR, "--dump-state", dump,
-                                     "--check-trace", traceFile};
+    std::vector<std::string> args = {"--replay",     file, "--data",        BRACKMOOR_DATA_DIR,
+                                     "--dump-state", dump, "--check-trace", traceFile};
     if (slack > 0) args.insert(args.end(), {"--frames", std::to_string(*frames + slack)});
     args.insert(args.end(), extra.begin(), extra.end());
     testsupport::RunResult r = testsupport::RunHeadless(args);
@@ -122,7 +123,10 @@ TEST(RecordedRuns, EveryOtherRecordingFollowsItsTraceRenderFree) {
         EXPECT_FALSE(PlayBack({"--no-render"}, &frames, p.string(), trace.string()).empty());
         ++played;
     }
-    if (old) setenv("XDG_DATA_HOME", kept.c_str(), 1); else unsetenv("XDG_DATA_HOME");
+    if (old)
+        setenv("XDG_DATA_HOME", kept.c_str(), 1);
+    else
+        unsetenv("XDG_DATA_HOME");
     EXPECT_GE(played, 2) << "the whole game and level 2";
     EXPECT_EQ(testsupport::ReadFile(home + "/brackmoor/color.dat"), "0");
     EXPECT_FALSE(fs::exists(home + "/brackmoor/dist.dat"));

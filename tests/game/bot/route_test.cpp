@@ -95,10 +95,12 @@ TEST_F(BotRouteTest, AvoidedTilesAreGoneRound) {
     autoplay::Route round = autoplay::PlanRoute(autoplay::PlayerTile(p), -8, 0, {autoplay::Tile{1, 4, -5}});
     ASSERT_TRUE(round.found);
     for (const autoplay::Tile& t : round.tiles) EXPECT_FALSE(t == (autoplay::Tile{1, 4, -5}));
-    EXPECT_TRUE(std::any_of(round.tiles.begin(), round.tiles.end(),
-                            [](const autoplay::Tile& t) { return t == autoplay::Tile{1, 5, -5}; }));
+    EXPECT_TRUE(std::any_of(round.tiles.begin(), round.tiles.end(), [](const autoplay::Tile& t) {
+        return t == autoplay::Tile{1, 5, -5};
+    }));
     // Both gaps avoided: round the corner instead.
-    autoplay::Route corner = autoplay::PlanRoute(autoplay::PlayerTile(p), -8, 0, {autoplay::Tile{1, 4, -5}, autoplay::Tile{1, 5, -5}});
+    autoplay::Route corner =
+        autoplay::PlanRoute(autoplay::PlayerTile(p), -8, 0, {autoplay::Tile{1, 4, -5}, autoplay::Tile{1, 5, -5}});
     ASSERT_TRUE(corner.found);
     EXPECT_NE(corner.tiles.back().side, 1);
 }

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "../support/EntityQueries.h"
 #include "engine/GSound.h"
 #include "engine/GameEngine.h"
 #include "engine/Sprite.h"
@@ -22,7 +23,6 @@
 #include "game/world/Electricity.h"
 #include "platform/Paths.h"
 #include "support/TestSupport.h"
-#include "../support/EntityQueries.h"
 
 class CreatureTest : public ::testing::Test {
 protected:

@@ -94,7 +94,8 @@ TEST_F(ChainLizardTest, InOpenWallTheChainGrowsALinkEvery8FramesToTwelveEndingIn
     for (int f = 0; f < 40; ++f) {
         Frame();
         for (size_t i = 0; i < links.size(); ++i)
-            ASSERT_EQ(links[i]->sprite->CurFrame, i + 1 == links.size() ? 15 : 14) << "link " << i + 1 << " frame " << f;
+            ASSERT_EQ(links[i]->sprite->CurFrame, i + 1 == links.size() ? 15 : 14)
+                << "link " << i + 1 << " frame " << f;
     }
 }
 
@@ -324,7 +325,10 @@ TEST_F(ChainLizardTest, TheLizardAndItsChainAreDrawnWhereTheyHang) {
             const bool lizard = x >= left && x < left + 128 && y >= top && y < top + 128;
             const bool chain = x >= links[0]->x && x < links[0]->x + 32 && y >= links[0]->y - Building::scrollY &&
                                y < links.back()->y - Building::scrollY + 32;
-            if (lizard || chain) ++inside; else ++outside;
+            if (lizard || chain)
+                ++inside;
+            else
+                ++outside;
             if (chain && !lizard) ++onChain;
         }
     }

@@ -32,9 +32,8 @@ TEST(HeadlessCreatures, TheShippedTowerPlacesItsCreaturesAndPlaysOn) {
                                        "700 UP down\n800 UP up\n"
                                        "810 X down\n890 X up\n"));
     std::string dump = dir + "/state.json";
-    testsupport::RunResult r = testsupport::RunHeadless(
-        {"--seed", "5", "--data", BRACKMOOR_DATA_DIR, "--save-dir", dir, "--frames", "900", "--replay", replay,
-         "--dump-state", dump});
+    testsupport::RunResult r = testsupport::RunHeadless({"--seed", "5", "--data", BRACKMOOR_DATA_DIR, "--save-dir", dir,
+                                                         "--frames", "900", "--replay", replay, "--dump-state", dump});
     ASSERT_EQ(r.exitCode, 0) << r.output.substr(0, 2000);
     std::map<std::string, int> n = ClassCounts(testsupport::ReadFile(dump));
     EXPECT_EQ(n["Player"], 1);

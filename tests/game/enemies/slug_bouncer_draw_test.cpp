@@ -43,7 +43,10 @@ protected:
                     in = in || In(e, x, y, hitBoxes);
                 }
                 if (hitBoxes && !square) continue;  // elsewhere the world's own animations step on
-                if (in) ++*inside; else ++*outside;
+                if (in)
+                    ++*inside;
+                else
+                    ++*outside;
             }
         }
     }

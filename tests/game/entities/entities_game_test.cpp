@@ -41,8 +41,8 @@ TEST(EntitiesInGame, ThePlayerStaysFirstAndEveryEntityNamesItsClass) {
         replay += std::to_string(f + 90) + " C up\n" + std::to_string(f + 91) + " UP up\n";
     }
     ASSERT_TRUE(testsupport::WriteText(dir + "/climb.txt", replay));
-    auto r = testsupport::RunHeadless({"--seed", "5", "--frames", "900", "--replay", dir + "/climb.txt",
-                                       "--save-dir", dir, "--dump-state", dir + "/state.json"});
+    auto r = testsupport::RunHeadless({"--seed", "5", "--frames", "900", "--replay", dir + "/climb.txt", "--save-dir",
+                                       dir, "--dump-state", dir + "/state.json"});
     ASSERT_EQ(r.exitCode, 0) << r.output;
     std::string json = testsupport::ReadFile(dir + "/state.json");
     std::vector<DumpedEntity> es = EntitiesOf(json);

@@ -17,22 +17,19 @@ TEST(EntityInit, LoadsEverySharedSheetAndSound) {
     GameEngine e;
     e.SoundInit();
     Entity::Init();
-    for (GImage* im : {Entity::enemy_sheet_1, Entity::boss_sheet_1, Entity::block_sheet_1,
-                       Entity::final_boss_sheet}) {
+    for (GImage* im : {Entity::enemy_sheet_1, Entity::boss_sheet_1, Entity::block_sheet_1, Entity::final_boss_sheet}) {
         ASSERT_NE(im, nullptr);
         EXPECT_TRUE(im->loaded) << im->filename;
     }
     int f, c;
     Uint16 fmt;
     if (Mix_QuerySpec(&f, &fmt, &c) == 0) GTEST_SKIP() << "no audio device to load sounds into";
-    GSound* sounds[] = {Entity::wavDie0,        Entity::wavDie1,       Entity::wavDie2,
-                        Entity::wavDie3,        Entity::wavBlockBreak, Entity::wavBlockHit,
-                        Entity::wavRescue,      Entity::wavFlamer,     Entity::wavCrawl,
-                        Entity::wavBouncerFlip, Entity::wavExplosion,  Entity::wavFireShot,
-                        Entity::wavCrabShoot,   Entity::wavSquidShoot, Entity::wavSquidSplat,
-                        Entity::wavSquidArm,    Entity::wavSquidArmDie, Entity::wavBarferDie,
-                        Entity::wavGenDie,      Entity::wavAllGenDie,  Entity::wavEBTeleport,
-                        Entity::wavEBLasers,    Entity::wavEBGoo,      Entity::wavEBMegaBlast,
+    GSound* sounds[] = {Entity::wavDie0,        Entity::wavDie1,        Entity::wavDie2,       Entity::wavDie3,
+                        Entity::wavBlockBreak,  Entity::wavBlockHit,    Entity::wavRescue,     Entity::wavFlamer,
+                        Entity::wavCrawl,       Entity::wavBouncerFlip, Entity::wavExplosion,  Entity::wavFireShot,
+                        Entity::wavCrabShoot,   Entity::wavSquidShoot,  Entity::wavSquidSplat, Entity::wavSquidArm,
+                        Entity::wavSquidArmDie, Entity::wavBarferDie,   Entity::wavGenDie,     Entity::wavAllGenDie,
+                        Entity::wavEBTeleport,  Entity::wavEBLasers,    Entity::wavEBGoo,      Entity::wavEBMegaBlast,
                         Entity::wavEBHit};
     int i = 0;
     for (GSound* s : sounds) {

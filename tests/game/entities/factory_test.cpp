@@ -83,9 +83,12 @@ TEST(Placement, GridSnappedThingsUsePixelsOfTheirTile) {
         const char* keyword;
         const char* className;
     };
-    const Case cases[] = {{"SPIDERSPAWN", "SpiderSpawn"}, {"WALLBLASTER", "WallBlaster"},
-                          {"ELECTRICITY", "Electricity"}, {"GENERATOR", "Generator"},
-                          {"POPPERSACK", "PopperSack"},   {"BOUNCER", "Bouncer"},
+    const Case cases[] = {{"SPIDERSPAWN", "SpiderSpawn"},
+                          {"WALLBLASTER", "WallBlaster"},
+                          {"ELECTRICITY", "Electricity"},
+                          {"GENERATOR", "Generator"},
+                          {"POPPERSACK", "PopperSack"},
+                          {"BOUNCER", "Bouncer"},
                           {"SLUG", "Slug"}};
     for (const Case& c : cases) {
         // cX 450 -> tile 8; cY -100 -> -1 - 41 = -42.

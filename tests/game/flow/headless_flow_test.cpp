@@ -63,9 +63,9 @@ protected:
         std::string replayFile = dir + "/in" + std::to_string(++runs) + ".txt";
         std::string dump = dir + "/state" + std::to_string(runs) + ".json";
         EXPECT_TRUE(testsupport::WriteText(replayFile, replay));
-        std::vector<std::string> args = {"--seed",     "3",        "--data",  dir + "/data", "--save-dir", save,
-                                         "--frames",   std::to_string(frames), "--replay", replayFile,
-                                         "--dump-state", dump};
+        std::vector<std::string> args = {"--seed",     "3",        "--data",       dir + "/data",
+                                         "--save-dir", save,       "--frames",     std::to_string(frames),
+                                         "--replay",   replayFile, "--dump-state", dump};
         args.insert(args.end(), extra.begin(), extra.end());
         testsupport::RunResult r = testsupport::RunHeadless(args);
         EXPECT_EQ(r.exitCode, 0) << r.output.substr(0, 2000);
@@ -144,8 +144,9 @@ TEST_F(HeadlessFlow, AnUnlockedLevelIsChosenFromTheLevelBox) {
 TEST_F(HeadlessFlow, LevelThreeStartsWithTheRecordedLives) {
     ASSERT_TRUE(testsupport::WriteText(save + "/color.dat", "2"));
     ASSERT_TRUE(testsupport::WriteText(save + "/dist.dat", "2\n4"));
-    std::string s = Run(661, std::string(kStart) +
-                                 "630 DOWN down\n632 DOWN up\n636 DOWN down\n638 DOWN up\n650 ENTER down\n655 ENTER up\n");
+    std::string s =
+        Run(661, std::string(kStart) +
+                     "630 DOWN down\n632 DOWN up\n636 DOWN down\n638 DOWN up\n650 ENTER down\n655 ENTER up\n");
     ASSERT_FALSE(s.empty());
     EXPECT_EQ(PlayerNumber(s, "side"), 3);
     EXPECT_EQ(PlayerNumber(s, "tX"), 4);

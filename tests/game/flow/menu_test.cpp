@@ -219,7 +219,7 @@ TEST_F(MenuTest, QuitPostsTheQuitMessage) {
 TEST_F(MenuTest, ThePauseMenuStartsOnResumeAndCanRestart) {
     Building::StartMainMenu();
     RunTitleUntilTheBoxArrives();
-    Building::ActivateSelection();  // start level 1
+    Building::ActivateSelection();                   // start level 1
     for (int i = 0; i < 200; ++i) UpdateMainMenu();  // the title glides off
     ASSERT_TRUE(menGUIBox->atTarget());
     Building::pauseOn = 1;

@@ -5,8 +5,8 @@
 //
 // After an intended change of the pictures, write new ones (then look at every one of them):
 //   BRACKMOOR_GOLDEN_UPDATE=1 <build>/tests/golden_frames_test
-#include <gtest/gtest.h>
 #include <SDL/SDL_image.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -28,7 +28,7 @@ const int kH = 480;
 struct Shot {
     std::string recording;  // a file under the source folder, or "particledemo"
     long frame;
-    std::string name;       // the picture is NAME.png
+    std::string name;  // the picture is NAME.png
 };
 
 std::vector<Shot> ReadShots() {
@@ -95,8 +95,9 @@ void Render(const std::string& recording, const std::vector<Shot>& shots, const 
         }
     }
     long last = 0;
-    std::vector<std::string> args = {"--seed", std::to_string(seed), "--replay", file, "--data", BRACKMOOR_DATA_DIR,
-                                     "--save-dir", save, "--draw-shots-only"};
+    std::vector<std::string> args = {"--seed",           std::to_string(seed), "--replay",   file,
+                                     "--data",           BRACKMOOR_DATA_DIR,   "--save-dir", save,
+                                     "--draw-shots-only"};
     for (const Shot& s : shots) {
         args.insert(args.end(), {"--screenshot", std::to_string(s.frame) + ":" + dir + "/" + s.name + ".png"});
         last = std::max(last, s.frame);

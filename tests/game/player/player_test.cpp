@@ -106,8 +106,8 @@ TEST_F(PlayerTest, LeavingColumnOneTurnsOntoTheNextSide) {
         float rotxAfter;
     };
     // Going left from side 1 reaches side 2; from side 4 it wraps to side 1. Going right the other way.
-    for (Case c : {Case{1, 1, -1, 2, 8, 357}, Case{4, 1, -1, 1, 8, 87}, Case{1, 8, 1, 4, 1, 363},
-                   Case{2, 8, 1, 1, 1, 273}}) {
+    for (Case c :
+         {Case{1, 1, -1, 2, 8, 357}, Case{4, 1, -1, 1, 8, 87}, Case{1, 8, 1, 4, 1, 363}, Case{2, 8, 1, 1, 1, 273}}) {
         p->side = c.side;
         e->rotx = 450.0f - 90 * c.side;
         p->SetPosition(c.column, -2);

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <set>
 
-#include "PlayFixture.h"
 #include "../support/EntityQueries.h"
+#include "PlayFixture.h"
 #include "game/enemies/Pickup.h"
 #include "game/enemies/WallBlast.h"
 #include "game/enemies/WallBlastSmoke.h"
@@ -335,8 +335,8 @@ TEST_F(WeaponsTest, RocketsFlyFivePixelsStraightAndTwoAndAHalfPerAxisDiagonally)
         int dx, dy, frame;
         float vx, vy;
     } cases[] = {
-        {0, -1, 6, 0, -5},  {1, -1, 7, 2.5f, -2.5f}, {1, 0, 8, 5, 0},    {1, 1, 9, 2.5f, 2.5f},
-        {0, 1, 10, 0, 5},   {-1, 1, 11, -2.5f, 2.5f}, {-1, 0, 12, -5, 0}, {-1, -1, 13, -2.5f, -2.5f},
+        {0, -1, 6, 0, -5}, {1, -1, 7, 2.5f, -2.5f},  {1, 0, 8, 5, 0},    {1, 1, 9, 2.5f, 2.5f},
+        {0, 1, 10, 0, 5},  {-1, 1, 11, -2.5f, 2.5f}, {-1, 0, 12, -5, 0}, {-1, -1, 13, -2.5f, -2.5f},
     };
     for (const Case& c : cases) {
         Bazooka* r = new Bazooka(1, 300, static_cast<int>(Building::scrollY) + 240, c.dx, c.dy);

@@ -107,8 +107,12 @@ TEST(Soak, RandomInputForManyFramesStaysSoundAndBounded) {
         ASSERT_NE(p, nullptr);
         const bool turning = static_cast<int>(gEngine.rotx) % 90 != 0;
         if (!menu && !turning && !p->dead) {
-            ASSERT_GE(p->tX, 1) << "off the wall at frame " << f << ": tX " << p->tX << " tY " << p->tY << " side " << p->side << " rotx " << gEngine.rotx << " pause " << Building::pauseOn << " notice " << Building::showNewWeapon;
-            ASSERT_LE(p->tX, 8) << "off the wall at frame " << f << ": tX " << p->tX << " tY " << p->tY << " side " << p->side << " rotx " << gEngine.rotx << " pause " << Building::pauseOn << " weapon notice " << Building::showNewWeapon << " lock " << Building::lockScreen;
+            ASSERT_GE(p->tX, 1) << "off the wall at frame " << f << ": tX " << p->tX << " tY " << p->tY << " side "
+                                << p->side << " rotx " << gEngine.rotx << " pause " << Building::pauseOn << " notice "
+                                << Building::showNewWeapon;
+            ASSERT_LE(p->tX, 8) << "off the wall at frame " << f << ": tX " << p->tX << " tY " << p->tY << " side "
+                                << p->side << " rotx " << gEngine.rotx << " pause " << Building::pauseOn
+                                << " weapon notice " << Building::showNewWeapon << " lock " << Building::lockScreen;
             ASSERT_LE(std::fabs(p->x - p->TargetX()), 64.0f) << "off its tile at frame " << f;
             ASSERT_LE(std::fabs(p->y - p->TargetY()), 64.0f) << "off its tile at frame " << f;
         }
@@ -121,9 +125,10 @@ TEST(Soak, RandomInputForManyFramesStaysSoundAndBounded) {
     }
     RecordProperty("frames", std::to_string(frames));
     RecordProperty("most_entities", std::to_string(most));
-    std::printf("soak: %ld frames, %ld in play (%ld / %ld / %ld on levels 1 / 2 / 3), %ld returns to the title, "
-                "at most %zu entities\n",
-                frames, played, levelFrames[0], levelFrames[1], levelFrames[2], restarts, most);
+    std::printf(
+        "soak: %ld frames, %ld in play (%ld / %ld / %ld on levels 1 / 2 / 3), %ld returns to the title, "
+        "at most %zu entities\n",
+        frames, played, levelFrames[0], levelFrames[1], levelFrames[2], restarts, most);
     if (frames >= 100000) {
         for (long n : levelFrames) EXPECT_GT(n, 0) << "every level was played";
     }

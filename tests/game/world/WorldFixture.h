@@ -70,7 +70,8 @@ protected:
         return f;
     }
     void WriteSide(const std::string& level, int side, const std::string& text) {
-        ASSERT_TRUE(testsupport::WriteText(dataDir_ + "/ZLevel/" + level + "_Side" + std::to_string(side) + ".zlv", text));
+        ASSERT_TRUE(
+            testsupport::WriteText(dataDir_ + "/ZLevel/" + level + "_Side" + std::to_string(side) + ".zlv", text));
     }
     void WriteAllSides(const std::string& level, const level::SideFile& f) {
         for (int s = 1; s <= 4; ++s) WriteSide(level, s, level::Write(f));

@@ -86,8 +86,8 @@ TEST(LevelFormatTest, TheHeaderEndsAtAnyWordStartingWithHash) {
 struct BadCase {
     const char* what;
     std::string text;
-    int line;             // expected line, 0 = do not check
-    const char* reason;   // a piece of the expected reason
+    int line;            // expected line, 0 = do not check
+    const char* reason;  // a piece of the expected reason
 };
 
 std::vector<BadCase> BadCases() {

@@ -109,7 +109,7 @@ TEST_F(LoaderTest, AMalformedFileIsReportedWithItsLineAndNothingOfItIsApplied) {
     level::SideFile f = EmptySide();
     f.At(0, 3, 3) = level::TileToken::Make(1, 2, 1, 1);  // a breakable block...
     f.types = {{0, "ENTITY", "SPIDER"}};
-    f.placements = {{0, 64, 64}, {5, 64, 64}};           // ...and a placement past the table
+    f.placements = {{0, 64, 64}, {5, 64, 64}};  // ...and a placement past the table
     std::string text = level::Write(f);
     WriteSide("Level1", 1, text);
     for (int s = 2; s <= 4; ++s) WriteSide("Level1", s, level::Write(EmptySide()));

@@ -78,8 +78,8 @@ TEST_F(TowerStepTest, TheTopSegmentHasNothingAbove) {
 
 TEST_F(TowerStepTest, MarkingCoversTheCurrentSegmentAndTheOneAbove) {
     Entity::entList[0]->y = 64.0f * -40;
-    AddWallCreature(3, -38);   // segment 0
-    AddWallCreature(5, -46);   // segment 1
+    AddWallCreature(3, -38);  // segment 0
+    AddWallCreature(5, -46);  // segment 1
     MarkOccupied(0);
     EXPECT_EQ(Building::b[0]->GetBlock(1, 3, -38)->blocked, 1);
     EXPECT_EQ(Building::b[1]->GetBlock(1, 5, -46)->blocked, 1);
