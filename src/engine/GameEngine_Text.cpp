@@ -138,27 +138,14 @@ void GameEngine::FreeWinFont() {
     fontbase = 0;
 }
 
-void GameEngine::DrawWinText(float x, float y, const char* fmt, ...) {
-    if (!fmt || fontbase == 0 || !DrawsPixels()) return;
-    char text[256];
-    va_list ap;
-    va_start(ap, fmt);
-    std::vsnprintf(text, sizeof(text), fmt, ap);
-    va_end(ap);
-    FlushQuads();  // drawn straight away, over what is gathered and in the colour last set
-    glPushMatrix();
-    glViewport(0, 0, w, h);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, w, h, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+// The glyphs of the diagnostic text from (x, y), in window pixels: textured quads cut from the
+// font's texture, placed where the bitmaps would fall.
+static void DrawWinGlyphs(GLuint fontTexture, float x, float y, const char* text) {
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, fontbase);
+    glBindTexture(GL_TEXTURE_2D, fontTexture);
     // glBitmap puts a glyph's baseline two rows above its bottom, at the whole pixel of the raster
     // position, and moves on by its width.
-    float left = std::floor(x + ShakeX), top = std::floor(y + ShakeY) - (kWinGlyphH - 2);
+    float left = std::floor(x), top = std::floor(y) - (kWinGlyphH - 2);
     const float du = static_cast<float>(kWinGlyphW) / kWinFontTexW, dv = static_cast<float>(kWinGlyphH) / kWinFontTexH;
     glBegin(GL_QUADS);
     for (const char* p = text; *p; ++p) {
@@ -177,11 +164,6 @@ void GameEngine::DrawWinText(float x, float y, const char* fmt, ...) {
         left += kWinGlyphW;
     }
     glEnd();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    curImage = nullptr;
 }
 #else
 void GameEngine::LoadWinFont(const char*, int, int) {
@@ -204,6 +186,23 @@ void GameEngine::FreeWinFont() {
     fontbase = 0;
 }
 
+// The glyphs of the diagnostic text from (x, y), in window pixels: bitmaps from the font's display
+// lists at the raster position.
+static void DrawWinGlyphs(GLuint fontLists, float x, float y, const char* text) {
+    glDisable(GL_TEXTURE_2D);
+    glRasterPos2f(x, y);
+    glPushAttrib(GL_LIST_BIT);
+    glListBase(fontLists - 32);
+    std::string visible;
+    for (const char* p = text; *p; ++p)
+        if (static_cast<unsigned char>(*p) >= 32 && static_cast<unsigned char>(*p) < 128) visible += *p;
+    glCallLists(static_cast<GLsizei>(visible.size()), GL_UNSIGNED_BYTE, visible.data());
+    glPopAttrib();
+    glEnable(GL_TEXTURE_2D);
+}
+
+#endif  // BRACKMOOR_BROWSER_EMULATION
+
 void GameEngine::DrawWinText(float x, float y, const char* fmt, ...) {
     if (!fmt || fontbase == 0 || !DrawsPixels()) return;
     char text[256];
@@ -220,23 +219,15 @@ void GameEngine::DrawWinText(float x, float y, const char* fmt, ...) {
     glOrtho(0, w, h, 0, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glDisable(GL_TEXTURE_2D);
-    glRasterPos2f(x + ShakeX, y + ShakeY);
-    glPushAttrib(GL_LIST_BIT);
-    glListBase(fontbase - 32);
-    std::string visible;
-    for (const char* p = text; *p; ++p)
-        if (static_cast<unsigned char>(*p) >= 32 && static_cast<unsigned char>(*p) < 128) visible += *p;
-    glCallLists(static_cast<GLsizei>(visible.size()), GL_UNSIGNED_BYTE, visible.data());
-    glPopAttrib();
+    DrawWinGlyphs(fontbase, x + ShakeX, y + ShakeY, text);
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
-    glEnable(GL_TEXTURE_2D);
+#ifdef BRACKMOOR_BROWSER_EMULATION
+    curImage = nullptr;  // the font's texture is bound now
+#endif
 }
-
-#endif  // BRACKMOOR_BROWSER_EMULATION
 
 void GameEngine::DrawWinTextBox(float x, float y, int sw, int, const char* fmt, ...) {
     if (!fmt) return;
