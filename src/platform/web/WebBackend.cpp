@@ -1,3 +1,5 @@
+// clang-format off
+// (the JavaScript inside EM_ASM and EM_JS must stay exactly as written)
 // The browser page: a WebGL canvas through the emulated SDL 1.2 and OpenGL 1.1, driven by the
 // browser's animation callback. Game frames are counted out of real time with an accumulator, so
 // the game runs at its own 65 frames a second whatever the display's rate; a render-free run plays
@@ -66,12 +68,10 @@ void AnimationFrame() {
     StepFrames(now);
     // Frames stepped and the program's own time in these callbacks so far, for a test that presses
     // keys at given frames and for the measurement of the time per frame.
-    EM_ASM(
-        {
-            Module.framesStepped = $0;
-            Module.busyMs = $1;
-        },
-        g_steps, g_busyMs += emscripten_get_now() - now);
+    EM_ASM({
+        Module.framesStepped = $0;
+        Module.busyMs = $1;
+    }, g_steps, g_busyMs += emscripten_get_now() - now);
 }
 
 void StepFrames(double now) {
@@ -164,10 +164,8 @@ DWORD Milliseconds() { return g_clock; }
 
 void WaitUntil(DWORD dueMs) {
     if (RenderFree()) {
-        if (static_cast<int32_t>(dueMs - g_clock) > 0)
-            g_clock = dueMs;
-        else
-            g_clock += 1;
+        if (static_cast<int32_t>(dueMs - g_clock) > 0) g_clock = dueMs;
+        else g_clock += 1;
         return;
     }
     g_waiting = true;
@@ -195,9 +193,7 @@ bool ToggleFullScreen() {
     return IsFullScreen();
 }
 
-bool IsFullScreen() {
-    return EM_ASM_INT({ return document.fullscreenElement ? 1 : 0; }) != 0;
-}
+bool IsFullScreen() { return EM_ASM_INT({ return document.fullscreenElement ? 1 : 0; }) != 0; }
 
 void WindowSize(int* width, int* height) {
     *width = 640;

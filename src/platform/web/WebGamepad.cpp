@@ -1,3 +1,5 @@
+// clang-format off
+// (the JavaScript inside EM_ASM and EM_JS must stay exactly as written)
 // Joystick 0 through the browser's Gamepad API. The page always has this one joystick: it follows
 // the first pad connected (also one connected after the start) and is neutral while there is none,
 // so a browser's empty pad slots never show as joysticks that cannot be opened. Buttons are
@@ -16,24 +18,16 @@ unsigned g_buttons = 0;
 EM_JS(int, ReadFirstPad, (int* axes, unsigned* buttons), {
     var pads = (navigator.getGamepads ? navigator.getGamepads() : []) || [];
     var pad = null;
-    for (var i = 0; i < pads.length; i++)
-        if (pads[i] && pads[i].connected) {
-            pad = pads[i];
-            break;
-        }
+    for (var i = 0; i < pads.length; i++) if (pads[i] && pads[i].connected) { pad = pads[i]; break; }
     HEAP32[axes >> 2] = 0;
     HEAP32[(axes >> 2) + 1] = 0;
     HEAPU32[buttons >> 2] = 0;
     if (!pad) return 0;
-    function pressed(b) {
-        var x = pad.buttons[b];
-        return !!x && (x.pressed || x.value > 0.5);
-    }
-    var standard = pad.mapping == = 'standard';
-    var order = standard ? [ 0, 1, 2, 3, 4, 5, 8, 9, 16, 10, 11 ] : [ 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10 ];
+    function pressed(b) { var x = pad.buttons[b]; return !!x && (x.pressed || x.value > 0.5); }
+    var standard = pad.mapping === 'standard';
+    var order = standard ? [0, 1, 2, 3, 4, 5, 8, 9, 16, 10, 11] : [0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10];
     var bits = 0;
-    for (var n = 0; n < order.length; n++)
-        if (pressed(order[n])) bits |= 1 << n;
+    for (var n = 0; n < order.length; n++) if (pressed(order[n])) bits |= 1 << n;
     HEAPU32[buttons >> 2] = bits >>> 0;
     var x = pad.axes.length > 0 ? pad.axes[0] : 0, y = pad.axes.length > 1 ? pad.axes[1] : 0;
     if (standard) {
@@ -50,9 +44,7 @@ EM_JS(int, ReadFirstPad, (int* axes, unsigned* buttons), {
 
 extern "C" {
 
-int SDL_NumJoysticks(void) {
-    return EM_ASM_INT({ return navigator.getGamepads ? 1 : 0; });
-}
+int SDL_NumJoysticks(void) { return EM_ASM_INT({ return navigator.getGamepads ? 1 : 0; }); }
 
 SDL_Joystick* SDL_JoystickOpen(int index) { return index == 0 ? kPad : nullptr; }
 

@@ -1,3 +1,5 @@
+// clang-format off
+// (the JavaScript inside EM_ASM and EM_JS must stay exactly as written)
 // The mixer calls the browser's SDL_mixer emulation lacks (it throws on them), in terms of what it
 // has. Effects and music play through the page's Web Audio and audio elements.
 #include <SDL/SDL_mixer.h>
@@ -7,7 +9,7 @@ extern "C" {
 
 // The device opens as asked for (44.1 kHz, 16-bit, stereo) once the mixer is open.
 int Mix_QuerySpec(int* frequency, Uint16* format, int* channels) {
-    int open = EM_ASM_INT({ return (typeof SDL != = 'undefined' && SDL.mixerFrequency) ? 1 : 0; });
+    int open = EM_ASM_INT({ return (typeof SDL !== 'undefined' && SDL.mixerFrequency) ? 1 : 0; });
     if (!open) return 0;
     if (frequency) *frequency = 44100;
     if (format) *format = AUDIO_S16LSB;
@@ -25,14 +27,12 @@ int Mix_VolumeChunk(Mix_Chunk* chunk, int volume) {
 
 // The effect a channel is playing (the emulation's chunks are numbers).
 Mix_Chunk* Mix_GetChunk(int channel) {
-    int id = EM_ASM_INT(
-        {
-            var info = SDL.channels[$0];
-            if (!info || !info.audio || !info.audio.resource) return 0;
-            var at = SDL.audios.indexOf(info.audio.resource);
-            return at < 0 ? 0 : at;
-        },
-        channel);
+    int id = EM_ASM_INT({
+        var info = SDL.channels[$0];
+        if (!info || !info.audio || !info.audio.resource) return 0;
+        var at = SDL.audios.indexOf(info.audio.resource);
+        return at < 0 ? 0 : at;
+    }, channel);
     return reinterpret_cast<Mix_Chunk*>(static_cast<uintptr_t>(id));
 }
 

@@ -1,3 +1,5 @@
+// clang-format off
+// (the JavaScript inside EM_ASM and EM_JS must stay exactly as written)
 // Music in the browser: the tracks are Ogg Vorbis files made from the game's modules, each with a
 // ".loop" file beside it that gives where the module's loop starts and ends (in samples). They
 // play through Web Audio with those loop points, which the emulated mixer's audio elements cannot
@@ -18,13 +20,11 @@ EM_JS(int, WebMusicLoad, (const char* path), {
     }
     var loop = null;
     try {
-        var parts =
-            FS.readFile(name.replace(/\.ogg$ / i, '.loop'), {encoding : 'utf8'}).trim().split(/\s + /).map(Number);
+        var parts = FS.readFile(name.replace(/\.ogg$/i, '.loop'), {encoding : 'utf8'}).trim().split(/\s+/).map(Number);
         if (parts.length >= 3 && parts[2] > 0) loop = {start : parts[0] / parts[2], end : parts[1] / parts[2]};
     } catch (e) {
     }
-    var music =
-        Module.webMusic || (Module.webMusic = {tracks : [null], ctx : null, gain : null, playing : null, volume : 1});
+    var music = Module.webMusic || (Module.webMusic = {tracks : [ null ], ctx : null, gain : null, playing : null, volume : 1});
     if (!music.ctx) {
         var AC = window.AudioContext || window.webkitAudioContext;
         if (!AC) return 0;
@@ -36,13 +36,10 @@ EM_JS(int, WebMusicLoad, (const char* path), {
     var track = {name : name, buffer : null, loop : loop, wanted : null};
     music.tracks.push(track);
     var copy = bytes.buffer.slice(bytes.byteOffset, bytes.byteOffset + bytes.byteLength);
-    music.ctx.decodeAudioData(
-        copy,
-        function(buffer) {
-            track.buffer = buffer;
-            if (track.wanted != = null&& music.playing == = track) Module.webMusicStart(track, track.wanted);
-        },
-        function() { err('Could not decode music "' + name + '"'); });
+    music.ctx.decodeAudioData(copy, function(buffer) {
+        track.buffer = buffer;
+        if (track.wanted !== null && music.playing === track) Module.webMusicStart(track, track.wanted);
+    }, function() { err('Could not decode music "' + name + '"'); });
     if (!Module.webMusicStart) {
         Module.webMusicStart = function(t, loops) {
             var m = Module.webMusic;
@@ -58,9 +55,7 @@ EM_JS(int, WebMusicLoad, (const char* path), {
             src.connect(m.gain);
             src.start();
             t.source = src;
-            src.onended = function() {
-                if (m.playing == = t&& t.source == = src) m.playing = null;
-            };
+            src.onended = function() { if (m.playing === t && t.source === src) m.playing = null; };
         };
     }
     return music.tracks.length - 1;
